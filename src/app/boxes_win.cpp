@@ -1,0 +1,74 @@
+#include "app/boxes_win.h"
+
+#include "app/catalogue.h"
+#include "app/usage.h"
+#include "app/version.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+
+#include <string>
+
+namespace sevrane {
+
+namespace {
+
+std::u16string CaptionText() { return std::u16string(kProgramName); }
+
+// Width in pixels of the usage text's program name and space in the message-box font, and the
+// advance of one space; N stays 0 when any measuring step fails.
+std::int32_t MeasureUsageIndent(std::u16string_view usage) {
+    LOGFONTW logFont{};
+    if (!QueryMessageFont(logFont)) {
+        return 0;
+    }
+    const WindowDc screen(nullptr);
+    if (!screen) {
+        return 0;
+    }
+    const UniqueFont font(::CreateFontIndirectW(&logFont));
+    if (!font) {
+        return 0;
+    }
+    const SelectionScope selection(screen.get(), font.get());
+    const std::u16string measured(usageMeasuredText(usage));
+    SIZE extent{};
+    if (!::GetTextExtentPoint32W(screen.get(), Wide(measured), static_cast<int>(measured.size()),
+                                 &extent)) {
+        return 0;
+    }
+    ABCFLOAT space{};
+    if (!::GetCharABCWidthsFloatW(screen.get(), L' ', L' ', &space)) {
+        return 0;
+    }
+    // Added in this order, in single precision.
+    const float spaceWidth = space.abcfA + space.abcfB + space.abcfC;
+    return usageIndentCount(extent.cx, spaceWidth);
+}
+
+} // namespace
+
+bool QueryMessageFont(LOGFONTW& font) {
+    // 504 bytes: the whole record, iPaddedBorderWidth included.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    static_assert(sizeof(NONCLIENTMETRICSW) == 504);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return false;
+    }
+    font = metrics.lfMessageFont;
+    return true;
+}
+
+void ShowWarning(std::u16string_view text) {
+    const std::u16string owned(text);
+    ::MessageBoxW(nullptr, Wide(owned), Wide(CaptionText()), MB_OK | MB_ICONWARNING);
+}
+
+void ShowUsage(std::u16string_view usage) {
+    const std::u16string expanded = expandUsageTabs(usage, MeasureUsageIndent(usage));
+    ::MessageBoxW(nullptr, Wide(expanded), Wide(CaptionText()), MB_OK);
+}
+
+void ShowVersion() { ::MessageBoxA(nullptr, kVersionLine, "sevrane", MB_OK); }
+
+} // namespace sevrane

@@ -1,0 +1,77 @@
+// The bilingual texts of the program, and how error texts are put together from them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sevrane {
+
+// The names of the catalogue's entries, in the catalogue's order.
+enum class MessageId : std::uint8_t {
+    MsgUsage,
+    MsgParameterInvalid,
+    MsgEmptyParameter,
+    MsgAlreadySpecified,
+    MsgListFileNotSpecified,
+    MsgRowsNotSpecified,
+    MsgWidthNotSpecified,
+    MsgSelectNotSpecified,
+    MsgTabNotSpecified,
+    MsgIconFileNotSpecified,
+    MsgListFileParameterInvalid,
+    MsgRowsInvalid,
+    MsgWidthInvalid,
+    MsgSelectInvalid,
+    MsgTabInvalid,
+    MsgIconFileParameterInvalid,
+    MsgIconIndexInvalid,
+    MsgRowsTooLarge,
+    MsgWidthTooLarge,
+    MsgSelectTooLarge,
+    MsgTitleNotSpecified,
+    MsgMessageNotSpecified,
+    MsgListNotSpecified,
+    MsgUnicodeNeedsListFile,
+    MsgFileNotFound,
+    MsgFileNotOpened,
+    MsgIconNotRetrieved,
+    MsgMessageTooLarge,
+    MsgNothingSelected,
+    LabelOk,
+    LabelCancel,
+};
+
+inline constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::LabelCancel) + 1;
+
+// 0 picks the Japanese half of every text, 1 the English half.
+using LanguageIndex = int;
+inline constexpr LanguageIndex kJapanese = 0;
+inline constexpr LanguageIndex kEnglish = 1;
+
+// The UI language identifier that selects the Japanese texts.
+inline constexpr std::uint16_t kJapaneseLanguageId = 0x0411;
+
+// The caption of every box and the window class name.
+inline constexpr std::u16string_view kProgramName = u"sevrane";
+
+// Maps a UI language identifier to the half of the catalogue a run uses.
+LanguageIndex LanguageIndexFor(std::uint16_t languageId);
+
+// The language of this run. It is Japanese until set, like the catalogue's first half; the
+// entry point sets it once before anything else happens.
+LanguageIndex CurrentLanguage();
+void SetCurrentLanguage(LanguageIndex language);
+
+// The text of an entry in a given language, or in the run's language.
+std::u16string_view MessageText(MessageId id, LanguageIndex language);
+std::u16string_view MessageText(MessageId id);
+
+// The prefix followed directly by the suffix entry's text (which starts with " - ").
+std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix);
+
+// Decimal form of any signed 32-bit number, INT32_MIN included.
+std::u16string FormatNumber(std::int32_t value);
+
+} // namespace sevrane

@@ -1,0 +1,4 @@
+#include "text/escapes.h"
+namespace sevrane {
+void ProcessMessageEscapes(std::u16string&) {}
+} // namespace sevrane

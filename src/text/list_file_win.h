@@ -1,0 +1,17 @@
+// The list file of "/f" and "/fd": its path, its existence, and its lines as items.
+#pragma once
+
+#include "app/settings.h"
+
+#include <string>
+
+namespace sevrane {
+
+// Moves the one list argument out of settings.items into listFilePath, tests that it exists
+// and reads it. False means the run must end: the warning box has been shown already.
+bool RunListFileStep(Settings& settings, std::u16string& listFilePath);
+
+// Replaces items by the file's lines. False (after its box) when the file cannot be opened.
+bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items);
+
+} // namespace sevrane

@@ -1,0 +1,168 @@
+#include "app/catalogue.h"
+#include "app/usage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+
+namespace sevrane {
+namespace {
+
+class LanguageScope {
+public:
+    explicit LanguageScope(LanguageIndex language) : saved_(CurrentLanguage()) {
+        SetCurrentLanguage(language);
+    }
+    ~LanguageScope() { SetCurrentLanguage(saved_); }
+
+private:
+    LanguageIndex saved_;
+};
+
+bool IsSuffix(MessageId id) {
+    switch (id) {
+    case MessageId::MsgParameterInvalid:
+    case MessageId::MsgAlreadySpecified:
+    case MessageId::MsgRowsInvalid:
+    case MessageId::MsgWidthInvalid:
+    case MessageId::MsgSelectInvalid:
+    case MessageId::MsgTabInvalid:
+    case MessageId::MsgIconFileParameterInvalid:
+    case MessageId::MsgIconIndexInvalid:
+    case MessageId::MsgRowsTooLarge:
+    case MessageId::MsgWidthTooLarge:
+    case MessageId::MsgSelectTooLarge:
+    case MessageId::MsgFileNotFound:
+    case MessageId::MsgFileNotOpened:
+    case MessageId::MsgIconNotRetrieved:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TEST(Catalogue, HoldsThirtyOneEntriesEachNonEmptyInBothLanguages) {
+    EXPECT_EQ(kMessageCount, 31u);
+    for (std::size_t i = 0; i < kMessageCount; ++i) {
+        const auto id = static_cast<MessageId>(i);
+        EXPECT_FALSE(MessageText(id, kJapanese).empty()) << i;
+        EXPECT_FALSE(MessageText(id, kEnglish).empty()) << i;
+    }
+}
+
+TEST(Catalogue, SuffixesStartWithSpaceHyphenSpaceInBothHalvesAndNothingElseDoes) {
+    for (std::size_t i = 0; i < kMessageCount; ++i) {
+        const auto id = static_cast<MessageId>(i);
+        for (const LanguageIndex language : {kJapanese, kEnglish}) {
+            const bool startsAsSuffix = MessageText(id, language).starts_with(u" - ");
+            EXPECT_EQ(startsAsSuffix, IsSuffix(id)) << "entry " << i << " language " << language;
+        }
+    }
+}
+
+TEST(Catalogue, TextsEndWithTheirLanguagesFullStop) {
+    for (std::size_t i = 1; i < kMessageCount; ++i) {
+        const auto id = static_cast<MessageId>(i);
+        if (id == MessageId::LabelOk || id == MessageId::LabelCancel) {
+            continue;
+        }
+        EXPECT_TRUE(MessageText(id, kEnglish).ends_with(u".")) << i;
+        EXPECT_TRUE(MessageText(id, kJapanese).ends_with(u"\u3002")) << i;
+    }
+}
+
+TEST(Catalogue, KeepsTheTextsExactlyAsUsersSeeThem) {
+    EXPECT_EQ(MessageText(MessageId::MsgIconNotRetrieved, kEnglish),
+              u" - Unable to retreave the icon.");
+    EXPECT_EQ(MessageText(MessageId::MsgUnicodeNeedsListFile, kEnglish),
+              u"/u - Parameter is able to use with /f parameter.");
+    EXPECT_EQ(MessageText(MessageId::MsgUnicodeNeedsListFile, kJapanese),
+              u"/u - \u30D1\u30E9\u30E1\u30FC\u30BF\u306F /f \u30D1\u30E9\u30E1\u30FC\u30BF"
+              u"\u3068\u4E00\u7DD2\u306B\u4F7F\u3044\u307E\u3059\u3002");
+    EXPECT_EQ(MessageText(MessageId::LabelOk, kJapanese), u"OK");
+    EXPECT_EQ(MessageText(MessageId::LabelCancel, kJapanese), u"\u30AD\u30E3\u30F3\u30BB\u30EB");
+    EXPECT_EQ(MessageText(MessageId::LabelCancel, kEnglish), u"Cancel");
+}
+
+TEST(Catalogue, UsageTextsHaveSixteenLfTerminatedLinesAndTwelveTabs) {
+    for (const LanguageIndex language : {kJapanese, kEnglish}) {
+        const std::u16string_view usage = MessageText(MessageId::MsgUsage, language);
+        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\n'), 16) << language;
+        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\t'), 11) << language;
+        EXPECT_TRUE(usage.ends_with(u'\n'));
+        EXPECT_EQ(usageMeasuredText(usage), u"sevrane ");
+    }
+    const std::u16string_view english = MessageText(MessageId::MsgUsage, kEnglish);
+    EXPECT_NE(english.find(u"\n\t    \\n:CRLF \\t:TAB \\\\:\\\n"), std::u16string_view::npos);
+    const std::u16string_view japanese = MessageText(MessageId::MsgUsage, kJapanese);
+    // Full-width parentheses and wave dash.
+    EXPECT_NE(japanese.find(u"\uFF08\u6700\u5C0F 200\uFF09\n"), std::u16string_view::npos);
+    EXPECT_NE(japanese.find(u"\uFF081\uFF5E16\uFF09\n"), std::u16string_view::npos);
+}
+
+TEST(Language, OnlyJapaneseUiLanguagePicksTheJapaneseHalf) {
+    EXPECT_EQ(LanguageIndexFor(1041), kJapanese);
+    EXPECT_EQ(LanguageIndexFor(1033), kEnglish);
+    EXPECT_EQ(LanguageIndexFor(2052), kEnglish); // Chinese
+    EXPECT_EQ(LanguageIndexFor(0), kEnglish);
+}
+
+TEST(ComposeMessage, JoinsPrefixAndSuffixWithNothingBetween) {
+    const LanguageScope english(kEnglish);
+    EXPECT_EQ(ComposeMessage(u"/x", MessageId::MsgParameterInvalid), u"/x - Parameter is invalid.");
+    EXPECT_EQ(ComposeMessage(u"", MessageId::MsgWidthInvalid),
+              u" - Value of window width is invalid.");
+    const LanguageScope japanese(kJapanese);
+    EXPECT_EQ(ComposeMessage(u"/\u00E9", MessageId::MsgParameterInvalid),
+              u"/\u00E9 - \u30D1\u30E9\u30E1\u30FC\u30BF\u304C\u6B63\u3057\u304F\u3042\u308A"
+              u"\u307E\u305B\u3093\u3002");
+}
+
+TEST(FormatNumber, WritesTheWholeSigned32BitRange) {
+    const struct {
+        std::int32_t value;
+        const char16_t* text;
+    } cases[] = {
+        {0, u"0"},           {7, u"7"},           {10, u"10"},
+        {-1, u"-1"},         {INT32_MAX, u"2147483647"}, {INT32_MIN, u"-2147483648"},
+        {1000000, u"1000000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatNumber(c.value), c.text) << c.value;
+    }
+}
+
+TEST(UsageIndent, TruncatesTheSinglePrecisionQuotient) {
+    const struct {
+        std::int32_t width;
+        float space;
+        std::int32_t indent;
+    } cases[] = {
+        {52, 4.0f, 13}, {52, 3.5f, 14}, {0, 4.0f, 0},     {52, 0.0f, 0},
+        {52, -3.0f, 0}, {-5, 4.0f, 0},  {7, 8.0f, 0},     {52, 1e-30f, 64},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(usageIndentCount(c.width, c.space), c.indent) << c.width << " / " << c.space;
+    }
+}
+
+TEST(UsageIndent, ReplacesEveryTabByTheIndentAndNothingElse) {
+    EXPECT_EQ(expandUsageTabs(u"a\n\t/r x\n\t    d\n", 3), u"a\n   /r x\n       d\n");
+    EXPECT_EQ(expandUsageTabs(u"\t\t", 2), u"    ");
+    EXPECT_EQ(expandUsageTabs(u"\tx", 0), u"x");
+    for (const LanguageIndex language : {kJapanese, kEnglish}) {
+        const std::u16string_view usage = MessageText(MessageId::MsgUsage, language);
+        const std::u16string expanded = expandUsageTabs(usage, 13);
+        EXPECT_EQ(expanded.size(), usage.size() + 11 * 12);
+        EXPECT_EQ(expanded.find(u'\t'), std::u16string::npos);
+        // Lines 8 and 12 keep their own four spaces behind the indent.
+        EXPECT_NE(expanded.find(u"\n" + std::u16string(17, u' ') + u"\\n:CRLF"),
+                  std::u16string::npos);
+    }
+}
+
+} // namespace
+} // namespace sevrane
