@@ -1,0 +1,285 @@
+#include "window/layout.h"
+
+#include "app/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <variant>
+
+namespace sevrane {
+namespace {
+
+// A 1920 x 1040 work area, a frame of 14 x 37, 16-pixel rows, 17-pixel scroll bars, and the
+// five-item window with a 300 x 48 message and a widest item of 120.
+LayoutInput FullHdInput() {
+    LayoutInput in;
+    in.workLeft = 0;
+    in.workTop = 0;
+    in.workWidth = 1920;
+    in.workHeight = 1040;
+    in.frameX = 14;
+    in.frameY = 37;
+    in.rowHeight = 16;
+    in.averageCharWidth = 7;
+    in.verticalScrollWidth = 17;
+    in.horizontalScrollHeight = 17;
+    in.mainWindowGrowth = {14, 37};
+    in.listBoxGrowth = {2, 2};
+    in.itemCount = 5;
+    in.messageWidth = 300;
+    in.messageHeight = 48;
+    in.itemWidth = 120;
+    return in;
+}
+
+WindowLayout LayoutOf(const LayoutInput& in) {
+    const LayoutResult result = computeLayout(in);
+    if (const auto* refusal = std::get_if<LayoutRefusal>(&result)) {
+        ADD_FAILURE() << "refused, kind " << static_cast<int>(refusal->kind);
+        return {};
+    }
+    return std::get<WindowLayout>(result);
+}
+
+std::optional<LayoutRefusal> RefusalOf(const LayoutInput& in) {
+    const LayoutResult result = computeLayout(in);
+    if (const auto* refusal = std::get_if<LayoutRefusal>(&result)) {
+        return *refusal;
+    }
+    return std::nullopt;
+}
+
+LayoutRect Rect(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+    return {left, top, left + width, top + height};
+}
+
+TEST(Layout, FiveItemsGiveTheSmallWindowCentredInTheWorkArea) {
+    const WindowLayout layout = LayoutOf(FullHdInput());
+    EXPECT_EQ(layout.messageHeight, 48);
+    EXPECT_EQ(layout.listBox, Rect(20, 78, 302, 82));
+    EXPECT_EQ(layout.window, Rect(782, 395, 356, 250));
+    EXPECT_FALSE(layout.horizontalScroll);
+    EXPECT_EQ(layout.okButton(342), Rect(166, 175, 75, 23));
+    EXPECT_EQ(layout.cancelButton(342), Rect(247, 175, 75, 23));
+    EXPECT_EQ(layout.messageRect({0, 0, 342, 213}), (LayoutRect{20, 15, 322, 63}));
+}
+
+TEST(Layout, ButtonsFollowTheClientWidthTheWindowActuallyGot) {
+    const WindowLayout layout = LayoutOf(FullHdInput());
+    EXPECT_EQ(layout.okButton(400).left, 224);
+    EXPECT_EQ(layout.cancelButton(400).right, 380);
+    EXPECT_EQ(layout.messageRect({0, 0, 400, 300}), (LayoutRect{20, 15, 380, 63}));
+}
+
+TEST(Layout, MoreItemsThanRowsWidenTheListForItsVerticalBar) {
+    LayoutInput in = FullHdInput();
+    in.itemCount = 100;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.listBox, Rect(20, 78, 320, 866)); // 54 rows of 16
+    EXPECT_EQ(layout.window, Rect(773, 3, 374, 1034));
+    EXPECT_FALSE(layout.horizontalScroll);
+}
+
+TEST(Layout, RowsOptionLimitsTheVisibleRows) {
+    LayoutInput in = FullHdInput();
+    in.rowsGiven = true;
+    in.rows = 3;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.listBox, Rect(20, 78, 320, 50));
+    EXPECT_EQ(layout.window.width(), 374);
+    EXPECT_EQ(layout.window.height(), 218);
+}
+
+TEST(Layout, RowsThatNeedMoreThanTheAvailableHeightAreRefusedWithTheirNumber) {
+    LayoutInput in = FullHdInput();
+    in.itemCount = 100;
+    in.rowsGiven = true;
+    in.rows = 55; // 880 > 870
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 55}));
+    in.rows = 54; // 864 fits
+    EXPECT_EQ(LayoutOf(in).listBox.height(), 866);
+}
+
+TEST(Layout, HugeRowsValueIsComparedByItsExactProduct) {
+    LayoutInput in = FullHdInput();
+    in.rowsGiven = true;
+    in.rows = std::numeric_limits<std::int32_t>::max(); // times 16 overflows 32 bits
+    EXPECT_EQ(RefusalOf(in),
+              (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, std::numeric_limits<std::int32_t>::max()}));
+    in.rows = 268435456; // 2^28 * 16 wraps to 0 in 32 bits
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 268435456}));
+}
+
+TEST(Layout, NarrowWidthOptionTurnsOnHorizontalScrollingAndKeepsTheWindowExactlyThatWide) {
+    LayoutInput in = FullHdInput();
+    in.widthGiven = true;
+    in.width = 200;
+    in.messageWidth = 140;
+    in.messageHeight = 64;
+    in.itemWidth = 400;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_TRUE(layout.horizontalScroll);
+    EXPECT_EQ(layout.horizontalExtent, 425);
+    EXPECT_EQ(layout.listBox, Rect(20, 94, 146, 100)); // LIH 80 grows to 98 for the bar
+    EXPECT_EQ(layout.window, Rect(860, 378, 200, 284));
+    EXPECT_EQ(layout.okButton(186).left, 10);
+    EXPECT_EQ(layout.okButton(186).top, 209);
+}
+
+TEST(Layout, ShortTextsAreRaisedToTheSmallestWindow) {
+    LayoutInput in = FullHdInput();
+    in.messageWidth = 40;
+    in.messageHeight = 16;
+    in.itemWidth = 30;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.listBox.width(), 146); // inner 160 - 16
+    EXPECT_EQ(layout.window.width(), 200);
+}
+
+TEST(Layout, MessageThatLeavesExactlyOneRowFillsTheWorkAreaAndOneMorePixelIsRefused) {
+    LayoutInput in = FullHdInput();
+    in.messageWidth = 1866;
+    in.messageHeight = 902; // AV = 16
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.window, Rect(0, 0, 1920, 1040));
+    EXPECT_EQ(layout.listBox, Rect(20, 932, 1866, 18));
+
+    in.messageHeight = 903; // AV = 15
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0}));
+}
+
+TEST(Layout, HorizontalScrollingNeedsRoomForItsBarAndTheMessageRefusalComesFirst) {
+    LayoutInput in = FullHdInput();
+    in.itemWidth = 3000;    // wider than any list box: horizontal bar
+    in.messageHeight = 886; // AV = 32, below 16 + 18
+    in.rowsGiven = true;
+    in.rows = 100; // would be refused as well
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0}));
+
+    in.rowsGiven = false;
+    in.messageHeight = 884; // AV = 34: just enough
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_TRUE(layout.horizontalScroll);
+    EXPECT_EQ(layout.listBox.height(), 34); // two rows; no room left for the bar
+}
+
+TEST(Layout, EmptyListGivesAFlatListBoxWithoutBars) {
+    LayoutInput in = FullHdInput();
+    in.itemCount = 0;
+    in.itemWidth = 0;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.listBox, Rect(20, 78, 302, 2));
+    EXPECT_EQ(layout.window.width(), 356);
+    EXPECT_EQ(layout.window.height(), 170);
+    EXPECT_FALSE(layout.horizontalScroll);
+}
+
+TEST(Layout, VerticalBarWideningUsesAStrictTest) {
+    const struct {
+        std::int32_t messageWidth;
+        std::int32_t listWidth; // outer
+    } cases[] = {
+        {1846, 1848}, // 1846 + 18 == 1864: not widened
+        {1845, 1865}, // 1845 + 18 < 1864: widened
+    };
+    for (const auto& c : cases) {
+        LayoutInput in = FullHdInput();
+        in.itemCount = 100;
+        in.messageWidth = c.messageWidth;
+        const WindowLayout layout = LayoutOf(in);
+        EXPECT_EQ(layout.listBox.width(), c.listWidth) << c.messageWidth;
+        EXPECT_FALSE(layout.horizontalScroll) << c.messageWidth;
+    }
+}
+
+TEST(Layout, UnwidenedListWithAnItemBesideTheVerticalBarScrollsWithoutGrowingTaller) {
+    LayoutInput in = FullHdInput();
+    in.widthGiven = true;
+    in.width = 1920;
+    in.itemCount = 100;
+    in.itemWidth = 1835; // fits 1846 - 2, not 1846 - 18
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_TRUE(layout.horizontalScroll);
+    EXPECT_EQ(layout.listBox, Rect(20, 78, 1848, 866));
+}
+
+TEST(Layout, WidthOptionGivesExactlyThatWidthUnlessItIsTheWholeWorkArea) {
+    const struct {
+        std::int32_t width;
+        std::int32_t windowWidth;
+    } cases[] = {{1920, 1902}, {1919, 1919}, {1000, 1000}, {200, 200}};
+    for (const auto& c : cases) {
+        LayoutInput in = FullHdInput();
+        in.widthGiven = true;
+        in.width = c.width;
+        in.itemCount = 100;
+        EXPECT_EQ(LayoutOf(in).window.width(), c.windowWidth) << c.width;
+    }
+}
+
+TEST(Layout, OddRemaindersOfTheCentringGoRightAndDown) {
+    LayoutInput in = FullHdInput();
+    in.workLeft = 100;
+    in.workTop = 40;
+    in.workWidth = 1921;
+    in.workHeight = 1041;
+    const WindowLayout layout = LayoutOf(in);
+    EXPECT_EQ(layout.window.left, 100 + 782);
+    EXPECT_EQ(layout.window.top, 40 + 395);
+}
+
+TEST(Layout, MessageIsMeasuredWithinTheWidthTheWindowAllows) {
+    LayoutInput in = FullHdInput();
+    EXPECT_EQ(maximumMessageWidth(in), 1866);
+    EXPECT_EQ(maximumMessageHeight(in), 1003);
+    in.widthGiven = true;
+    in.width = 200;
+    EXPECT_EQ(maximumMessageWidth(in), 146);
+}
+
+TEST(Layout, TabStopDependsOnTheFontTheListUses) {
+    const struct {
+        bool useUiFont;
+        bool tabGiven;
+        std::int32_t tabLength;
+        std::int32_t averageCharWidth;
+        std::optional<std::int32_t> tabStop;
+    } cases[] = {
+        {false, false, 8, 7, std::nullopt}, // the list box's own default
+        {true, false, 8, 7, 50},
+        {true, false, 8, 6, 27},            // 27.6 truncated
+        {true, false, 8, 20, 50},
+        {false, true, 8, 7, 32},
+        {true, true, 3, 6, 10},             // 10.35 truncated
+        {true, true, 16, 7, 100},
+        {true, true, 1, 1, 3},
+        {false, true, 16, 6, 64},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(listTabStop(c.useUiFont, c.tabGiven, c.tabLength, c.averageCharWidth), c.tabStop)
+            << c.useUiFont << c.tabGiven << ' ' << c.tabLength << ' ' << c.averageCharWidth;
+    }
+    LayoutInput in = FullHdInput();
+    in.useUiFont = true;
+    in.averageCharWidth = 6;
+    EXPECT_EQ(LayoutOf(in).tabStop, 27);
+}
+
+TEST(Layout, RefusalTextsNameTheRowsValue) {
+    const LanguageIndex saved = CurrentLanguage();
+    SetCurrentLanguage(kEnglish);
+    EXPECT_EQ(refusalText({LayoutRefusal::Kind::RowsTooLarge, 55}),
+              u"55 - Value of number of rows is too large.");
+    EXPECT_EQ(refusalText({LayoutRefusal::Kind::MessageTooLarge, 0}),
+              u"Size of message is too large to display.");
+    SetCurrentLanguage(kJapanese);
+    EXPECT_EQ(refusalText({LayoutRefusal::Kind::RowsTooLarge, 7}),
+              u"7 - \u884C\u6570\u306E\u5024\u304C\u5927\u304D\u3059\u304E\u307E\u3059\u3002");
+    SetCurrentLanguage(saved);
+}
+
+} // namespace
+} // namespace sevrane
