@@ -1,14 +1,257 @@
 #include "app/options.h"
 
+#include "app/catalogue.h"
+#include "app/icon_value.h"
+
+#include <cstddef>
+#include <limits>
+#include <string_view>
+#include <utility>
+#include <variant>
+
 namespace sevrane {
-ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32_t) {
+namespace {
+
+enum class Option { None, Escapes, ListFile, DeleteListFile, Icon, UiFont, Rows, Select, Tab, Unicode, Width };
+
+struct OptionName {
+    std::u16string_view name; // as the error texts show it: always small letters
+    Option option;
+};
+
+constexpr OptionName kOptionNames[] = {
+    {u"/e", Option::Escapes}, {u"/f", Option::ListFile}, {u"/fd", Option::DeleteListFile},
+    {u"/i", Option::Icon},    {u"/m", Option::UiFont},   {u"/r", Option::Rows},
+    {u"/s", Option::Select},  {u"/t", Option::Tab},      {u"/u", Option::Unicode},
+    {u"/w", Option::Width},
+};
+
+// Options fold only A to Z: a letter such as U+0130 or U+017F that some case tables map onto
+// "i" or "s" must not name an option.
+char16_t FoldAscii(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view left, std::u16string_view right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (FoldAscii(left[i]) != FoldAscii(right[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const OptionName* FindOption(std::u16string_view argument) {
+    for (const OptionName& entry : kOptionNames) {
+        if (EqualsIgnoringAsciiCase(argument, entry.name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The digits-only rule of the numeric options. An empty value passes and counts as 0; a
+// value beyond the 32-bit range stops at 2147483647, however many digits (leading zeros
+// included) it has.
+std::optional<std::int32_t> ConvertNumber(std::u16string_view value) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    std::int64_t number = 0;
+    for (const char16_t unit : value) {
+        if (unit < u'0' || unit > u'9') {
+            return std::nullopt;
+        }
+        number = number * 10 + (unit - u'0');
+        if (number > kMax) {
+            number = kMax + 1; // saturated; stays put for every further digit
+        }
+    }
+    return static_cast<std::int32_t>(number > kMax ? kMax : number);
+}
+
+bool AlreadyGiven(Option option, const Settings& settings) {
+    switch (option) {
+    case Option::Icon:
+        return settings.icon.has_value();
+    case Option::Rows:
+        return settings.rowsGiven;
+    case Option::Select:
+        return settings.selectIndex != -1;
+    case Option::Tab:
+        return settings.tabGiven;
+    case Option::Width:
+        return settings.widthGiven;
+    default:
+        return false;
+    }
+}
+
+MessageId MissingValueMessage(Option option) {
+    switch (option) {
+    case Option::Icon:
+        return MessageId::MsgIconFileNotSpecified;
+    case Option::Rows:
+        return MessageId::MsgRowsNotSpecified;
+    case Option::Select:
+        return MessageId::MsgSelectNotSpecified;
+    case Option::Tab:
+        return MessageId::MsgTabNotSpecified;
+    default:
+        return MessageId::MsgWidthNotSpecified;
+    }
+}
+
+// Tests the value of a numeric option against the number rule and the option's range, and
+// stores it. Returns the error text, if any.
+std::optional<std::u16string> ApplyNumber(Option option, const std::u16string& value,
+                                          std::int32_t workAreaWidth, Settings& settings) {
+    const std::optional<std::int32_t> number = ConvertNumber(value);
+    switch (option) {
+    case Option::Rows:
+        if (!number || *number < 1) {
+            return ComposeMessage(value, MessageId::MsgRowsInvalid);
+        }
+        settings.rows = *number;
+        settings.rowsGiven = true;
+        return std::nullopt;
+    case Option::Select:
+        if (!number || *number < 1) {
+            return ComposeMessage(value, MessageId::MsgSelectInvalid);
+        }
+        settings.selectIndex = *number - 1;
+        return std::nullopt;
+    case Option::Tab:
+        if (!number || *number < 1 || *number > 16) {
+            return ComposeMessage(value, MessageId::MsgTabInvalid);
+        }
+        settings.tabLength = *number;
+        settings.tabGiven = true;
+        return std::nullopt;
+    default: // Option::Width
+        if (!number || *number < 200) {
+            return ComposeMessage(value, MessageId::MsgWidthInvalid);
+        }
+        if (*number > workAreaWidth) {
+            return ComposeMessage(value, MessageId::MsgWidthTooLarge);
+        }
+        settings.width = *number;
+        settings.widthGiven = true;
+        return std::nullopt;
+    }
+}
+
+std::optional<std::u16string> ApplyIconValue(const std::u16string& value, Settings& settings) {
+    const auto parsed = parseIconValue(value);
+    if (const auto* error = std::get_if<IconValueError>(&parsed)) {
+        return ComposeMessage(value, *error == IconValueError::InvalidParameter
+                                         ? MessageId::MsgIconFileParameterInvalid
+                                         : MessageId::MsgIconIndexInvalid);
+    }
+    settings.icon = std::get<IconSpec>(parsed);
+    return std::nullopt;
+}
+
+} // namespace
+
+ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32_t workAreaWidth) {
     ParseResult result;
-    for (const auto& a : arguments) {
-        if (result.settings.title.empty()) result.settings.title = a;
-        else if (result.settings.message.empty()) result.settings.message = a;
-        else result.settings.items.push_back(a);
+    Settings& settings = result.settings;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string& argument = arguments[i];
+        if (argument.empty()) {
+            result.error = std::u16string(MessageText(MessageId::MsgEmptyParameter));
+            return result;
+        }
+
+        const OptionName* option = FindOption(argument);
+        if (option == nullptr) {
+            if (argument.front() == u'/') {
+                result.error = ComposeMessage(argument, MessageId::MsgParameterInvalid);
+                return result;
+            }
+            if (settings.title.empty()) {
+                settings.title = argument;
+            } else if (settings.message.empty()) {
+                settings.message = argument;
+            } else {
+                settings.items.push_back(argument);
+            }
+            continue;
+        }
+
+        switch (option->option) {
+        case Option::Escapes:
+            settings.escapes = true;
+            continue;
+        case Option::ListFile:
+            settings.listFile = true;
+            continue;
+        case Option::DeleteListFile:
+            settings.listFile = true;
+            settings.deleteListFile = true;
+            continue;
+        case Option::UiFont:
+            settings.useUiFont = true;
+            continue;
+        case Option::Unicode:
+            settings.unicodeListFile = true;
+            continue;
+        default:
+            break;
+        }
+
+        // An option with a value: a repeat is reported even when the value is missing too.
+        if (AlreadyGiven(option->option, settings)) {
+            result.error = ComposeMessage(option->name, MessageId::MsgAlreadySpecified);
+            return result;
+        }
+        if (i + 1 == arguments.size()) {
+            result.error = std::u16string(MessageText(MissingValueMessage(option->option)));
+            return result;
+        }
+        // The next argument is the value whatever it holds, even empty or another option.
+        const std::u16string& value = arguments[++i];
+        result.error = option->option == Option::Icon
+                           ? ApplyIconValue(value, settings)
+                           : ApplyNumber(option->option, value, workAreaWidth, settings);
+        if (result.error) {
+            return result;
+        }
     }
     return result;
 }
-std::optional<std::u16string> CheckSettings(const Settings&) { return std::nullopt; }
+
+std::optional<std::u16string> CheckSettings(const Settings& settings) {
+    if (settings.title.empty()) {
+        return std::u16string(MessageText(MessageId::MsgTitleNotSpecified));
+    }
+    if (settings.message.empty()) {
+        return std::u16string(MessageText(MessageId::MsgMessageNotSpecified));
+    }
+    // With a list file the items hold only its path here; the lines are read later and the
+    // list box itself ignores a selection beyond its last line, so the number is not held
+    // against anything then.
+    if (!settings.listFile && settings.selectIndex >= 0 &&
+        static_cast<std::size_t>(settings.selectIndex) >= settings.items.size()) {
+        // Parsing keeps selectIndex at most 2147483646, so the number fits.
+        return ComposeMessage(FormatNumber(settings.selectIndex + 1), MessageId::MsgSelectTooLarge);
+    }
+    if (settings.listFile) {
+        if (settings.items.empty()) {
+            return std::u16string(MessageText(MessageId::MsgListFileNotSpecified));
+        }
+        if (settings.items.size() > 1) {
+            return std::u16string(MessageText(MessageId::MsgListFileParameterInvalid));
+        }
+    } else if (settings.items.empty()) {
+        return std::u16string(MessageText(MessageId::MsgListNotSpecified));
+    }
+    if (settings.unicodeListFile && !settings.listFile) {
+        return std::u16string(MessageText(MessageId::MsgUnicodeNeedsListFile));
+    }
+    return std::nullopt;
+}
+
 } // namespace sevrane
