@@ -1,4 +1,275 @@
 #include "window/window_win.h"
+
+#include "app/boxes_win.h"
+#include "app/catalogue.h"
+#include "app/icon_win.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+#include "window/layout.h"
+#include "window/measure_win.h"
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
 namespace sevrane {
-int RunWindow(const WindowRequest&) { return 0; }
+
+namespace {
+
+constexpr int kListBoxId = 101;
+constexpr int kOkButtonId = 102;
+constexpr int kCancelButtonId = 103;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+static_assert(kButtonStyle == 0x50010000);
+constexpr wchar_t kClassName[] = L"sevrane";
+
+// What the window procedure reads (and, for result, writes). It is filled before the window
+// can receive any message that reads it, and lives for the whole run.
+struct DisplayState {
+    std::u16string title;
+    std::u16string message;
+    std::int32_t tabLength = 8;
+    bool useUiFont = false;
+    HFONT font = nullptr; // owned by RunWindow
+    std::int32_t messageHeight = 0;
+    HWND listBox = nullptr;
+    std::int32_t result = 0;
+};
+
+DisplayState displayState;
+
+HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+void SetFont(HWND window, HFONT font) {
+    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+int SelectedIndex() {
+    return static_cast<int>(::SendMessageW(displayState.listBox, LB_GETCURSEL, 0, 0));
+}
+
+void Confirm(HWND window) {
+    const int selected = SelectedIndex();
+    if (selected == LB_ERR) {
+        const std::u16string text(MessageText(MessageId::MsgNothingSelected));
+        ::MessageBoxW(window, Wide(text), Wide(displayState.title), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    displayState.result = selected + 1;
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void PaintMessage(HWND window) {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(window, &paint);
+    {
+        // The message is drawn in the font it was measured in: the context's default without
+        // "/m".
+        const SelectionScope selection(dc, displayState.useUiFont ? displayState.font : nullptr);
+        RECT client{};
+        ::GetClientRect(window, &client);
+        WindowLayout layout;
+        layout.messageHeight = displayState.messageHeight;
+        const LayoutRect area =
+            layout.messageRect({client.left, client.top, client.right, client.bottom});
+        RECT rect{area.left, area.top, area.right, area.bottom};
+        DRAWTEXTPARAMS params = DrawParameters(displayState.tabLength);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::DrawTextExW(dc, const_cast<wchar_t*>(Wide(displayState.message)), -1, &rect,
+                      kMessageFormat, &params);
+    }
+    ::EndPaint(window, &paint);
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case IDOK: // Enter, through the dialog-message processing
+    case kOkButtonId:
+        Confirm(window);
+        return 0;
+    case IDCANCEL: // Esc
+    case kCancelButtonId:
+        ::SendMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    case kListBoxId:
+        if (HIWORD(wParam) == LBN_DBLCLK) {
+            // A double-click in the empty area below the items selects nothing: 0, as Cancel.
+            displayState.result = SelectedIndex() + 1;
+            ::SendMessageW(window, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    default:
+        return ::DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_SETFOCUS:
+        // Whenever the window is activated the list box takes the keyboard, even when a
+        // button had it before.
+        if (displayState.listBox != nullptr) {
+            ::SetFocus(displayState.listBox);
+        }
+        return 0;
+    case WM_PAINT:
+        PaintMessage(window);
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    ::RegisterClassW(&windowClass);
+}
+
+void FillList(HWND listBox, const ItemList& items) {
+    if (items.empty()) {
+        return;
+    }
+    // The list box is still hidden with its parent: skipping its repaints and scroll bar updates
+    // per item, and reserving room once, changes nothing the user sees.
+    ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
+    std::size_t bytes = 0;
+    for (const std::u16string& item : items) {
+        bytes += (item.size() + 1) * sizeof(char16_t);
+    }
+    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    for (const std::u16string& item : items) {
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
+    }
+    ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+}
+
+void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layout, HFONT font) {
+    RECT client{};
+    ::GetClientRect(mainWindow, &client);
+    const std::int32_t clientWidth = client.right - client.left;
+    const struct {
+        LayoutRect rect;
+        MessageId label;
+        int id;
+    } buttons[] = {
+        {layout.okButton(clientWidth), MessageId::LabelOk, kOkButtonId},
+        {layout.cancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
+    };
+    HWND created[2] = {};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::u16string label(MessageText(buttons[i].label));
+        const LayoutRect& rect = buttons[i].rect;
+        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left,
+                                       rect.top, rect.width(), rect.height(), mainWindow,
+                                       ControlId(buttons[i].id), instance, nullptr);
+    }
+    for (HWND button : created) {
+        SetFont(button, font);
+    }
+}
+
+int ShowCommandFor(int showCommand) {
+    // The window has a fixed size: a maximized start shows it restored.
+    return showCommand == SW_SHOWMAXIMIZED ? SW_RESTORE : showCommand;
+}
+
+} // namespace
+
+int RunWindow(const WindowRequest& request) {
+    const Settings& settings = *request.settings;
+    displayState = DisplayState{};
+    displayState.title = settings.title;
+    displayState.message = settings.message;
+    displayState.tabLength = settings.tabLength;
+    displayState.useUiFont = settings.useUiFont;
+
+    RegisterMainClass(request.instance);
+
+    // Declared before the window: the font outlives every window that uses it.
+    UniqueFont font;
+    UniqueWindow mainWindow(::CreateWindowExW(
+        WS_EX_CONTROLPARENT, kClassName, Wide(displayState.title), kMainWindowStyle,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+        request.instance, nullptr));
+    if (!mainWindow) {
+        return 0;
+    }
+    const HWND window = mainWindow.get();
+    if (request.icon != nullptr) {
+        applyIcon(window, request.icon);
+    }
+
+    Measurement measurement = MeasureLayout(window, settings, request.workArea);
+    font = std::move(measurement.font);
+    displayState.font = font.get();
+    displayState.messageHeight = measurement.input.messageHeight;
+
+    const LayoutResult computed = computeLayout(measurement.input);
+    if (const auto* refusal = std::get_if<LayoutRefusal>(&computed)) {
+        ShowWarning(refusalText(*refusal));
+        mainWindow.reset();
+        return 0;
+    }
+    const WindowLayout& layout = std::get<WindowLayout>(computed);
+
+    ::MoveWindow(window, layout.window.left, layout.window.top, layout.window.width(),
+                 layout.window.height(), FALSE);
+
+    const LayoutRect& list = layout.listBox;
+    const HWND listBox = ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left,
+                                           list.top, list.width(), list.height(), window,
+                                           ControlId(kListBoxId), request.instance, nullptr);
+    displayState.listBox = listBox;
+    if (settings.useUiFont) {
+        SetFont(listBox, font.get());
+    }
+    if (layout.tabStop) {
+        INT stops[1] = {*layout.tabStop};
+        ::SendMessageW(listBox, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
+    }
+    FillList(listBox, settings.items);
+    if (layout.horizontalScroll) {
+        ::SendMessageW(listBox, LB_SETHORIZONTALEXTENT,
+                       static_cast<WPARAM>(layout.horizontalExtent), 0);
+    }
+    ::SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(settings.selectIndex), 0);
+
+    CreateButtons(window, request.instance, layout, font.get());
+
+    if (settings.deleteListFile && request.listFilePath != nullptr) {
+        // Gone before the user can act, whatever the choice; a failure is not reported.
+        ::DeleteFileW(Wide(*request.listFilePath));
+    }
+
+    ::ShowWindow(window, ShowCommandFor(request.showCommand));
+    ::UpdateWindow(window);
+
+    MSG message{};
+    // GetMessageW gives -1 on failure: that ends the loop instead of spinning on it.
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!::IsDialogMessageW(window, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+
+    if (!::IsWindow(window)) {
+        mainWindow.release(); // destroyed by the close that ended the loop
+    }
+    mainWindow.reset();
+    // The font goes before the caller releases the icon.
+    font.reset();
+    return displayState.result;
+}
+
 } // namespace sevrane

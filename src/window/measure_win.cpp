@@ -1,0 +1,110 @@
+#include "window/measure_win.h"
+
+#include "app/boxes_win.h"
+#include "platform/wide_win.h"
+
+#include <algorithm>
+
+namespace sevrane {
+
+namespace {
+
+UniqueFont CreateMessageFont() {
+    LOGFONTW logFont{};
+    if (!QueryMessageFont(logFont)) {
+        // Without the system's message font, take the GUI font the shell's controls use; an own
+        // copy keeps the run's font deletable like any other.
+        if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont) !=
+            sizeof(logFont)) {
+            return UniqueFont();
+        }
+    }
+    return UniqueFont(::CreateFontIndirectW(&logFont));
+}
+
+FrameGrowth GrowthOf(DWORD style) {
+    RECT rect{0, 0, 0, 0};
+    ::AdjustWindowRect(&rect, style, FALSE);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The list box's frame is sized from its window styles and its notify style.
+constexpr DWORD kListBoxFrameStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                     WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
+
+} // namespace
+
+DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength) {
+    DRAWTEXTPARAMS params{};
+    params.cbSize = sizeof(params);
+    params.iTabLength = tabLength;
+    params.iLeftMargin = 0;
+    params.iRightMargin = 0;
+    return params;
+}
+
+Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT& workArea) {
+    Measurement result;
+    LayoutInput& in = result.input;
+    in.workLeft = workArea.left;
+    in.workTop = workArea.top;
+    in.workWidth = workArea.right - workArea.left;
+    in.workHeight = workArea.bottom - workArea.top;
+
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(mainWindow, &outer);
+    ::GetClientRect(mainWindow, &client);
+    in.frameX = (outer.right - outer.left) - (client.right - client.left);
+    in.frameY = (outer.bottom - outer.top) - (client.bottom - client.top);
+
+    in.tabLength = settings.tabLength;
+    in.tabGiven = settings.tabGiven;
+    in.width = settings.width;
+    in.widthGiven = settings.widthGiven;
+    in.rows = settings.rows;
+    in.rowsGiven = settings.rowsGiven;
+    in.useUiFont = settings.useUiFont;
+    in.itemCount = static_cast<std::int64_t>(settings.items.size());
+    in.verticalScrollWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    in.horizontalScrollHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+    in.mainWindowGrowth = GrowthOf(kMainWindowStyle);
+    in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
+
+    const WindowDc dc(mainWindow);
+    result.font = CreateMessageFont();
+    HFONT measuringFont = nullptr;
+    if (settings.useUiFont) {
+        measuringFont = result.font.get();
+        ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
+    }
+    // Without "/m" the context keeps its default font: the one the list box and the painted
+    // message use too.
+    const SelectionScope selection(dc.get(), measuringFont);
+
+    TEXTMETRICW metrics{};
+    if (::GetTextMetricsW(dc.get(), &metrics)) {
+        in.rowHeight = metrics.tmHeight;
+        in.averageCharWidth = metrics.tmAveCharWidth;
+    }
+
+    DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
+    RECT message{0, 0, maximumMessageWidth(in), maximumMessageHeight(in)};
+    // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
+    ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
+                  kMessageFormat | DT_CALCRECT, &params);
+    in.messageWidth = message.right - message.left;
+    in.messageHeight = message.bottom - message.top;
+
+    std::int32_t widest = 0;
+    for (const std::u16string& item : settings.items) {
+        RECT bounds{0, 0, 1, 1};
+        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(item)), -1, &bounds, kItemFormat,
+                      &params);
+        widest = std::max(widest, static_cast<std::int32_t>(bounds.right - bounds.left));
+    }
+    in.itemWidth = widest;
+    return result;
+}
+
+} // namespace sevrane

@@ -1,0 +1,37 @@
+// The platform half of the layout: the font, the metrics and the measured texts.
+#pragma once
+
+#include "app/settings.h"
+#include "platform/handles_win.h"
+#include "window/layout.h"
+
+#include <windows.h>
+
+namespace sevrane {
+
+// Measuring and drawing the message use one DRAWTEXTPARAMS and these formats, so that the
+// message is painted exactly as it was measured ("&" stays literal).
+inline constexpr UINT kMessageFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX |
+                                       DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
+static_assert(kMessageFormat == 0x4C8D0);
+inline constexpr UINT kItemFormat = DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX;
+
+inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                       WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT |
+                                       LBS_USETABSTOPS | LBS_NOTIFY;
+static_assert(kMainWindowStyle == 0xCA0000);
+static_assert(kListBoxStyle == 0x50B10181);
+
+DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
+
+struct Measurement {
+    UniqueFont font; // the run's one font, created whether or not "/m" uses it for the texts
+    LayoutInput input;
+};
+
+// Measures in the main window's device context: its default font, or with "/m" the message
+// font, which the main window then also receives.
+Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT& workArea);
+
+} // namespace sevrane
