@@ -1,0 +1,80 @@
+// The floor for sevrane's window start-up: the least a Win32 program must do to show the same
+// list. It reads the list file with the same reader, creates a window with a list box, adds the
+// lines with redraw off, shows the window and waits to be closed. No measuring, no layout.
+//
+//   startup_floor.exe TITLE LIST-FILE [/u]
+
+#include "platform/wide_win.h"
+#include "text/list_file_win.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (argv == nullptr || count < 3) {
+        return 2;
+    }
+    const std::u16string title = sevrane::FromWide(argv[1]);
+    const std::u16string path = sevrane::FromWide(argv[2]);
+    const bool unicode = count > 3 && ::_wcsicmp(argv[3], L"/u") == 0;
+    ::LocalFree(argv);
+
+    sevrane::ItemList items;
+    if (!sevrane::ReadListFile(path, unicode, items)) {
+        return 3;
+    }
+
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = FloorWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = L"startup_floor";
+    ::RegisterClassW(&windowClass);
+
+    const HWND window = ::CreateWindowExW(
+        WS_EX_CONTROLPARENT, L"startup_floor", sevrane::Wide(title),
+        WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 200, 100, 400, 500, nullptr, nullptr,
+        instance, nullptr);
+    const HWND listBox = ::CreateWindowExW(0, L"LISTBOX", nullptr, 0x50B10181, 20, 20, 340, 400,
+                                           window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), instance,
+                                           nullptr);
+    ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
+    std::size_t bytes = 0;
+    for (const std::u16string& item : items) {
+        bytes += (item.size() + 1) * sizeof(char16_t);
+    }
+    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    for (const std::u16string& item : items) {
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sevrane::Wide(item)));
+    }
+    ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+
+    ::ShowWindow(window, showCommand);
+    ::UpdateWindow(window);
+
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!::IsDialogMessageW(window, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}
