@@ -73,14 +73,13 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
 
     const WindowDc dc(mainWindow);
     result.font = CreateMessageFont();
-    HFONT measuringFont = nullptr;
-    if (settings.useUiFont) {
-        measuringFont = result.font.get();
-        ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
-    }
     // Without "/m" the context keeps its default font: the one the list box and the painted
     // message use too.
+    const HFONT measuringFont = settings.useUiFont ? result.font.get() : nullptr;
     const SelectionScope selection(dc.get(), measuringFont);
+    if (settings.useUiFont) {
+        ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
+    }
 
     TEXTMETRICW metrics{};
     if (::GetTextMetricsW(dc.get(), &metrics)) {
