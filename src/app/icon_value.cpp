@@ -52,7 +52,8 @@ std::variant<IconSpec, IconValueError> parseIconValue(std::u16string_view value)
         return IconValueError::InvalidIndex;
     }
     const std::size_t minus = text.find(u'-');
-    if (minus != std::u16string_view::npos && (minus != 0 || text.find(u'-', 1) != std::u16string_view::npos)) {
+    if (minus != std::u16string_view::npos &&
+        (minus != 0 || text.find(u'-', 1) != std::u16string_view::npos)) {
         return IconValueError::InvalidIndex;
     }
     spec.index = ConvertIndex(text);

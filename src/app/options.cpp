@@ -12,7 +12,19 @@
 namespace sevrane {
 namespace {
 
-enum class Option { None, Escapes, ListFile, DeleteListFile, Icon, UiFont, Rows, Select, Tab, Unicode, Width };
+enum class Option {
+    None,
+    Escapes,
+    ListFile,
+    DeleteListFile,
+    Icon,
+    UiFont,
+    Rows,
+    Select,
+    Tab,
+    Unicode,
+    Width
+};
 
 struct OptionName {
     std::u16string_view name; // as the error texts show it: always small letters

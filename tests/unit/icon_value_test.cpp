@@ -75,8 +75,10 @@ TEST(IconValue, SplitsFileAndIndexOrNamesTheError) {
 }
 
 TEST(IconValue, LongIndexTextsSaturateAndLeadingZerosDoNot) {
-    EXPECT_EQ(parseIconValue(u"f," + std::u16string(32000, u'9')), Outcome(IconSpec{u"f", INT_MAX}));
-    EXPECT_EQ(parseIconValue(u"f,-" + std::u16string(32000, u'0') + u"12"), Outcome(IconSpec{u"f", -12}));
+    EXPECT_EQ(parseIconValue(u"f," + std::u16string(32000, u'9')),
+              Outcome(IconSpec{u"f", INT_MAX}));
+    EXPECT_EQ(parseIconValue(u"f,-" + std::u16string(32000, u'0') + u"12"),
+              Outcome(IconSpec{u"f", -12}));
     EXPECT_EQ(parseIconValue(u"f,-" + std::u16string(32000, u'0') + u"1"), Outcome(kIndex));
 }
 

@@ -15,13 +15,13 @@ namespace {
 constexpr std::int32_t kWorkArea = 1024;
 
 class LanguageScope {
-public:
+  public:
     explicit LanguageScope(LanguageIndex language) : saved_(CurrentLanguage()) {
         SetCurrentLanguage(language);
     }
     ~LanguageScope() { SetCurrentLanguage(saved_); }
 
-private:
+  private:
     LanguageIndex saved_;
 };
 
@@ -76,7 +76,8 @@ TEST(Options, EveryArgumentErrorShowsItsExactText) {
         {"empty title", Args({u"", u"M", u"a"}), u"Empty parameter is specified."},
         {"empty message", Args({u"T", u"", u"a"}), u"Empty parameter is specified."},
         {"empty item", Args({u"T", u"M", u"a", u""}), u"Empty parameter is specified."},
-        {"empty where an option stands", Args({u"/e", u"", u"/m"}), u"Empty parameter is specified."},
+        {"empty where an option stands", Args({u"/e", u"", u"/m"}),
+         u"Empty parameter is specified."},
         {"unknown option", Args({u"/x", u"T", u"M", u"a"}), u"/x - Parameter is invalid."},
         {"lone slash", Args({u"T", u"/"}), u"/ - Parameter is invalid."},
         {"usage with more", Args({u"/?", u"T"}), u"/? - Parameter is invalid."},
@@ -91,11 +92,15 @@ TEST(Options, EveryArgumentErrorShowsItsExactText) {
         {"rows before missing message", Args({u"T", u"/r", u"abc"}),
          u"abc - Value of number of rows is invalid."},
         {"rows repeat", Args({u"/r", u"3", u"/R", u"4"}), u"/r - Parameter is already specified."},
-        {"select repeat", Args({u"/S", u"1", u"/s", u"1"}), u"/s - Parameter is already specified."},
+        {"select repeat", Args({u"/S", u"1", u"/s", u"1"}),
+         u"/s - Parameter is already specified."},
         {"tab repeat", Args({u"/t", u"2", u"/T", u"2"}), u"/t - Parameter is already specified."},
-        {"width repeat", Args({u"/W", u"300", u"/W", u"300"}), u"/w - Parameter is already specified."},
-        {"icon repeat", Args({u"/i", u"a.ico", u"/I", u"b.ico"}), u"/i - Parameter is already specified."},
-        {"repeat before missing", Args({u"/r", u"3", u"/r"}), u"/r - Parameter is already specified."},
+        {"width repeat", Args({u"/W", u"300", u"/W", u"300"}),
+         u"/w - Parameter is already specified."},
+        {"icon repeat", Args({u"/i", u"a.ico", u"/I", u"b.ico"}),
+         u"/i - Parameter is already specified."},
+        {"repeat before missing", Args({u"/r", u"3", u"/r"}),
+         u"/r - Parameter is already specified."},
         {"rows missing", Args({u"T", u"M", u"a", u"/r"}), u"Number of rows is not specified."},
         {"select missing", Args({u"/s"}), u"Select number is not specified."},
         {"tab missing", Args({u"/T"}), u"Number of tab character is not specified."},
@@ -109,7 +114,8 @@ TEST(Options, EveryArgumentErrorShowsItsExactText) {
         {"rows +3", Args({u"/r", u"+3"}), u"+3 - Value of number of rows is invalid."},
         {"rows 3.0", Args({u"/r", u"3.0"}), u"3.0 - Value of number of rows is invalid."},
         {"rows space", Args({u"/r", u" 3"}), u" 3 - Value of number of rows is invalid."},
-        {"rows full-width", Args({u"/r", u"\uFF13"}), u"\uFF13 - Value of number of rows is invalid."},
+        {"rows full-width", Args({u"/r", u"\uFF13"}),
+         u"\uFF13 - Value of number of rows is invalid."},
         {"select 0", Args({u"/s", u"0"}), u"0 - Value of select number is invalid."},
         {"select empty", Args({u"/s", u""}), u" - Value of select number is invalid."},
         {"tab 17", Args({u"/t", u"17"}), u"17 - Value of number of tab character is invalid."},
@@ -121,7 +127,8 @@ TEST(Options, EveryArgumentErrorShowsItsExactText) {
         {"width saturates", Args({u"/w", u"99999999999"}),
          u"99999999999 - Value of window width is too large."},
         {"icon malformed", Args({u"/i", u"a,b,c"}), u"a,b,c - Parameter of icon file is invalid."},
-        {"icon bad index", Args({u"/i", u"shell.dll,  4"}), u"shell.dll,  4 - Index of icon file is invalid."},
+        {"icon bad index", Args({u"/i", u"shell.dll,  4"}),
+         u"shell.dll,  4 - Index of icon file is invalid."},
     });
 }
 
@@ -143,13 +150,15 @@ TEST(Options, ChecksRunInTheirFixedOrder) {
         {"selection before unicode", Args({u"/u", u"/s", u"2", u"T", u"M", u"a"}),
          u"2 - Value of select number is too large."},
         {"list file missing", Args({u"/f", u"T", u"M"}), u"List file is not specified."},
-        {"two list files", Args({u"/fd", u"T", u"M", u"a", u"b"}), u"Parameter of list file is invalid."},
+        {"two list files", Args({u"/fd", u"T", u"M", u"a", u"b"}),
+         u"Parameter of list file is invalid."},
         {"unicode without list", Args({u"/u", u"T", u"M"}), u"List is not specified."},
         {"unicode without file", Args({u"/u", u"T", u"M", u"a"}),
          u"/u - Parameter is able to use with /f parameter."},
         {"unicode with file", Args({u"/U", u"/F", u"T", u"M", u"list.txt"}), std::nullopt},
         // The list file's lines are not known yet; the number goes to the list box as it is.
-        {"selection with list file", Args({u"/s", u"5", u"/f", u"T", u"M", u"list.txt"}), std::nullopt},
+        {"selection with list file", Args({u"/s", u"5", u"/f", u"T", u"M", u"list.txt"}),
+         std::nullopt},
         {"selection with list file, no file", Args({u"/s", u"5", u"/f", u"T", u"M"}),
          u"List file is not specified."},
         {"selection with two list files", Args({u"/s", u"5", u"/f", u"T", u"M", u"a", u"b"}),
@@ -168,7 +177,8 @@ TEST(Options, AcceptedValuesAreStored) {
     EXPECT_EQ(Parsed(Args({u"/w", u"0300", u"T", u"M", u"a"})).width, 300);
     EXPECT_EQ(Parsed(Args({u"/i", u"/r", u"T", u"M", u"a"})).icon, (IconSpec{u"/r", 0}));
     EXPECT_EQ(Parsed(Args({u"/i", u"", u"T", u"M", u"a"})).icon, (IconSpec{u"", 0}));
-    EXPECT_EQ(Parsed(Args({u"/i", u"lib.dll,-3", u"T", u"M", u"a"})).icon, (IconSpec{u"lib.dll", -3}));
+    EXPECT_EQ(Parsed(Args({u"/i", u"lib.dll,-3", u"T", u"M", u"a"})).icon,
+              (IconSpec{u"lib.dll", -3}));
 
     const Settings plain = Parsed(Args({u"-x", u"M", u"a"}));
     EXPECT_EQ(plain.title, u"-x");
@@ -190,7 +200,8 @@ TEST(Options, AnOptionAnywhereGivesTheSameSettings) {
 }
 
 TEST(Options, FlagsInAnyCaseMayRepeatAndDeleteStaysSet) {
-    const Settings s = Parsed(Args({u"/E", u"/e", u"/M", u"/m", u"/u", u"/U", u"/FD", u"/f", u"T", u"M", u"l"}));
+    const Settings s =
+        Parsed(Args({u"/E", u"/e", u"/M", u"/m", u"/u", u"/U", u"/FD", u"/f", u"T", u"M", u"l"}));
     EXPECT_TRUE(s.escapes && s.useUiFont && s.unicodeListFile && s.listFile && s.deleteListFile);
     const Settings f = Parsed(Args({u"/F", u"T", u"M", u"l"}));
     EXPECT_TRUE(f.listFile);
@@ -208,13 +219,17 @@ TEST(Options, JapaneseTextsKeepThePrefixAsTyped) {
     const LanguageScope japanese(kJapanese);
     EXPECT_EQ(FirstError(Args({u"T", u""})), u"空のパラメータが指定されています。");
     EXPECT_EQ(FirstError(Args({u"/Void", u"x"})), u"/Void - パラメータが正しくありません。");
-    EXPECT_EQ(FirstError(Args({u"/T", u"3", u"/t", u"4"})), u"/t - パラメータはすでに指定されています。");
+    EXPECT_EQ(FirstError(Args({u"/T", u"3", u"/t", u"4"})),
+              u"/t - パラメータはすでに指定されています。");
     EXPECT_EQ(FirstError(Args({u"/r", u""})), u" - 行数の値が正しくありません。");
     EXPECT_EQ(FirstError(Args({u"/w", u"2000"})), u"2000 - ウィンドウ幅の値が大きすぎます。");
-    EXPECT_EQ(FirstError(Args({u"/s", u"007", u"T", u"M"})), u"7 - 選択する番号の値が大きすぎます。");
-    EXPECT_EQ(FirstError(Args({u"/i", u",4"})), u",4 - アイコンファイルのパラメータが正しくありません。");
+    EXPECT_EQ(FirstError(Args({u"/s", u"007", u"T", u"M"})),
+              u"7 - 選択する番号の値が大きすぎます。");
+    EXPECT_EQ(FirstError(Args({u"/i", u",4"})),
+              u",4 - アイコンファイルのパラメータが正しくありません。");
     EXPECT_EQ(FirstError(Args({})), u"タイトルが指定されていません。");
-    EXPECT_EQ(FirstError(Args({u"/u", u"T", u"M", u"a"})), u"/u - パラメータは /f パラメータと一緒に使います。");
+    EXPECT_EQ(FirstError(Args({u"/u", u"T", u"M", u"a"})),
+              u"/u - パラメータは /f パラメータと一緒に使います。");
 }
 
 TEST(OptionsBadInput, UnpairedSurrogatesPassThroughUnchanged) {
@@ -224,7 +239,8 @@ TEST(OptionsBadInput, UnpairedSurrogatesPassThroughUnchanged) {
     EXPECT_EQ(s.message, u"M\xDC00");
     EXPECT_EQ(s.items, ItemList{u"\xDBFF"});
     EXPECT_EQ(FirstError(Args({u"/\xD800"})), u"/\xD800 - Parameter is invalid.");
-    EXPECT_EQ(FirstError(Args({u"/r", u"1\xDC00"})), u"1\xDC00 - Value of number of rows is invalid.");
+    EXPECT_EQ(FirstError(Args({u"/r", u"1\xDC00"})),
+              u"1\xDC00 - Value of number of rows is invalid.");
 }
 
 TEST(OptionsBadInput, LongArgumentsAreShownWhole) {
