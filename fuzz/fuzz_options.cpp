@@ -1,0 +1,113 @@
+// Command lines of any shape through the option parser, the checks and the "/i" value parser.
+//
+// Input: byte 0 picks the language (low bit: 0 Japanese, 1 English); bytes 1-2 are the
+// work-area width (little endian); the rest is UTF-16 LE code units, arguments separated by a
+// 0 unit (so two 0 units in a row make an empty argument). A trailing odd byte is ignored.
+#include "app/catalogue.h"
+#include "app/icon_value.h"
+#include "app/options.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace {
+
+using namespace sevrane;
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant violated: %s\n", what);
+        std::abort();
+    }
+}
+
+bool IsPlainArgument(const std::u16string& text) {
+    return !text.empty() && text.front() != u'/';
+}
+
+// An error text is a whole catalogue text, or any prefix followed by a text that starts with
+// " - ", always in the run's language.
+bool IsCatalogueText(const std::u16string& error) {
+    for (std::size_t i = 0; i < kMessageCount; ++i) {
+        const std::u16string_view text = MessageText(static_cast<MessageId>(i));
+        if (error == text || (text.starts_with(u" - ") && error.ends_with(text))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
+    Require(IsPlainArgument(s.title), "title");
+    Require(IsPlainArgument(s.message), "message");
+    Require(!s.items.empty(), "items present");
+    Require(!s.listFile || s.items.size() == 1, "one list file");
+    for (const std::u16string& item : s.items) {
+        Require(IsPlainArgument(item), "item");
+    }
+    Require(!s.unicodeListFile || s.listFile, "/u implies /f");
+    Require(!s.deleteListFile || s.listFile, "/fd implies /f");
+    Require(s.selectIndex >= -1, "selection");
+    Require(s.listFile || s.selectIndex < static_cast<std::int64_t>(s.items.size()),
+            "selection in list");
+    Require(s.tabLength >= 1 && s.tabLength <= 16, "tab length");
+    Require(s.tabGiven || s.tabLength == 8, "default tab length");
+    Require(!s.widthGiven || (s.width >= 200 && s.width <= workAreaWidth), "width");
+    Require(!s.rowsGiven || s.rows >= 1, "rows");
+    Require(!s.icon || s.icon->index != -1, "icon index");
+}
+
+void CheckIconValue(std::u16string_view value) {
+    const auto parsed = parseIconValue(value);
+    if (const auto* spec = std::get_if<IconSpec>(&parsed)) {
+        Require(spec->index != -1, "icon index -1");
+        Require(value.substr(0, spec->file.size()) == spec->file, "icon file is a prefix");
+        Require(spec->file.size() == value.size() || !spec->file.empty(), "icon file before comma");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) {
+        return 0;
+    }
+    SetCurrentLanguage((data[0] & 1) != 0 ? kEnglish : kJapanese);
+    const std::int32_t workAreaWidth = data[1] | (data[2] << 8);
+
+    std::vector<std::u16string> arguments(1);
+    for (std::size_t i = 3; i + 1 < size; i += 2) {
+        const auto unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        if (unit == 0) {
+            arguments.emplace_back();
+        } else {
+            arguments.back().push_back(unit);
+        }
+    }
+    if (size == 3) {
+        arguments.clear(); // no arguments at all
+    }
+
+    const ParseResult parsed = ParseArguments(arguments, workAreaWidth);
+    std::optional<std::u16string> error = parsed.error;
+    if (!error) {
+        error = CheckSettings(parsed.settings);
+        if (!error) {
+            CheckAccepted(parsed.settings, workAreaWidth);
+        }
+    }
+    if (error) {
+        Require(IsCatalogueText(*error), "error text ends with a catalogue text");
+    }
+
+    for (const std::u16string& argument : arguments) {
+        CheckIconValue(argument);
+    }
+    return 0;
+}
