@@ -1,5 +1,142 @@
 #include "text/list_file_win.h"
+
+#include "app/boxes_win.h"
+#include "app/catalogue.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+#include "text/list_decoder.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include <climits>
+#include <memory>
+#include <string_view>
+
 namespace sevrane {
-bool RunListFileStep(Settings&, std::u16string&) { return false; }
-bool ReadListFile(const std::u16string&, bool, ItemList&) { return false; }
+
+namespace {
+
+// Large enough to keep the per-read cost out of sight, small enough to stay in the cache.
+constexpr DWORD kReadSize = 64 * 1024;
+
+// MultiByteToWideChar takes an int length: a longer line is converted in pieces that end on a
+// character boundary of the code page.
+constexpr std::size_t kConvertPieceLimit = std::size_t{1} << 30;
+
+std::size_t CharacterBoundary(UINT codePage, std::string_view bytes, std::size_t limit) {
+    if (codePage == CP_UTF8 || (codePage == CP_ACP && ::GetACP() == CP_UTF8)) {
+        // Back off over continuation bytes to the start of the character.
+        std::size_t end = limit;
+        while (end > limit - 4 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        return end;
+    }
+    // A trail byte can look like a lead byte, so walk from a known boundary.
+    std::size_t end = 0;
+    while (true) {
+        const std::size_t width =
+            ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[end])) ? 2 : 1;
+        if (end + width > limit) {
+            return end;
+        }
+        end += width;
+    }
+}
+
+bool AppendConverted(UINT codePage, std::string_view bytes, std::u16string& out) {
+    while (!bytes.empty()) {
+        std::size_t piece = bytes.size();
+        if (piece > kConvertPieceLimit) {
+            piece = CharacterBoundary(codePage, bytes, kConvertPieceLimit);
+        }
+        const int length = static_cast<int>(piece);
+        // Flags 0: bytes that are not valid in the code page get the platform's replacement.
+        const int units = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+        if (units <= 0) {
+            return false;
+        }
+        const std::size_t old = out.size();
+        out.resize(old + static_cast<std::size_t>(units));
+        auto* target = reinterpret_cast<wchar_t*>(out.data() + old);
+        if (::MultiByteToWideChar(codePage, 0, bytes.data(), length, target, units) != units) {
+            return false;
+        }
+        bytes.remove_prefix(piece);
+    }
+    return true;
+}
+
+ListConverters PlatformConverters() {
+    ListConverters converters;
+    converters.ansi = [](std::string_view bytes, std::u16string& out) {
+        return AppendConverted(CP_ACP, bytes, out);
+    };
+    converters.utf8 = [](std::string_view bytes, std::u16string& out) {
+        return AppendConverted(CP_UTF8, bytes, out);
+    };
+    return converters;
+}
+
+} // namespace
+
+ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
+    items.clear();
+    // The sharing of the C runtime's fopen: a file that another process opened without
+    // sharing it cannot be opened, and a directory cannot be opened as a file at all.
+    const HANDLE opened = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return ListFileStatus::NotOpened;
+    }
+    const UniqueKernelHandle file(opened);
+
+    ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
+                        items);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
+    bool complete = true;
+    while (!decoder.Ended()) {
+        DWORD got = 0;
+        // A read that fails (a range another process has locked, a device error) must not
+        // leave a partial list behind: the file counts as not readable.
+        if (!::ReadFile(file.get(), buffer.get(), kReadSize, &got, nullptr)) {
+            complete = false;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!decoder.Feed(std::string_view(buffer.get(), got))) {
+            complete = false;
+            break;
+        }
+    }
+    if (!complete || !decoder.Finish()) {
+        items.clear();
+        return ListFileStatus::NotOpened;
+    }
+    return ListFileStatus::Read;
+}
+
+bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {
+    if (LoadListFile(path, unicode, items) != ListFileStatus::Read) {
+        ShowWarning(ComposeMessage(path, MessageId::MsgFileNotOpened));
+        return false;
+    }
+    return true;
+}
+
+bool RunListFileStep(Settings& settings, std::u16string& listFilePath) {
+    // The checks of the command line leave exactly one list argument: the path, not an item.
+    listFilePath = settings.items.empty() ? std::u16string() : std::move(settings.items.front());
+    settings.items.clear();
+    // Mode 0 tests existence only; a directory exists too (and fails later, to open).
+    if (::_waccess_s(Wide(listFilePath), 0) != 0) {
+        ShowWarning(ComposeMessage(listFilePath, MessageId::MsgFileNotFound));
+        return false;
+    }
+    return ReadListFile(listFilePath, settings.unicodeListFile, settings.items);
+}
+
 } // namespace sevrane

@@ -14,4 +14,10 @@ bool RunListFileStep(Settings& settings, std::u16string& listFilePath);
 // Replaces items by the file's lines. False (after its box) when the file cannot be opened.
 bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items);
 
+enum class ListFileStatus { Read, NotOpened };
+
+// ReadListFile without the box: NotOpened when the file cannot be opened or read to its end
+// (a directory, a file another process holds exclusively or has locked), items then empty.
+ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items);
+
 } // namespace sevrane

@@ -1,0 +1,217 @@
+#include "text/list_decoder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+namespace sevrane {
+
+namespace {
+
+constexpr std::uint16_t kNul = 0x00;
+constexpr std::uint16_t kLf = 0x0A;
+constexpr std::uint16_t kCr = 0x0D;
+constexpr std::uint16_t kCtrlZ = 0x1A; // the text mode's end of file
+
+// A line buffer that grew past this is given back rather than kept for the next line.
+constexpr std::size_t kKeptPendingCapacity = std::size_t{1} << 20;
+
+template <std::size_t Width>
+std::uint16_t UnitAt(const char* p) {
+    const auto low = static_cast<unsigned char>(p[0]);
+    if constexpr (Width == 1) {
+        return low;
+    } else {
+        return static_cast<std::uint16_t>(low | (static_cast<unsigned char>(p[1]) << 8));
+    }
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+constexpr std::string_view kUtf16Mark("\xFF\xFE", 2);
+constexpr std::string_view kUtf8Mark("\xEF\xBB\xBF", 3);
+
+} // namespace
+
+ListDecoder::ListDecoder(ListEncoding encoding, ListConverters converters, ItemList& items)
+    : items_(items), converters_(std::move(converters)) {
+    if (encoding == ListEncoding::Ansi) {
+        form_ = Form::Bytes;
+        converter_ = &converters_.ansi;
+    }
+}
+
+bool ListDecoder::Feed(std::string_view bytes) {
+    while (!Ended() && !bytes.empty()) {
+        switch (form_) {
+        case Form::Bytes:
+            Scan<1>(bytes.data(), bytes.data() + bytes.size());
+            return !failed_;
+        case Form::Utf16:
+            FeedUtf16(bytes);
+            return !failed_;
+        case Form::Undecided: {
+            // The mark may arrive one byte at a time; two or three bytes decide.
+            const std::size_t take = std::min(bytes.size(), kUtf8Mark.size() - head_.size());
+            head_.append(bytes.substr(0, take));
+            bytes.remove_prefix(take);
+            if (StartsWith(head_, kUtf16Mark)) {
+                form_ = Form::Utf16;
+                const std::string rest = head_.substr(kUtf16Mark.size());
+                head_.clear();
+                FeedUtf16(rest);
+            } else if (head_ == kUtf8Mark) {
+                form_ = Form::Bytes;
+                converter_ = &converters_.utf8;
+                head_.clear();
+            } else if (head_.size() >= 2 && !StartsWith(kUtf8Mark, head_)) {
+                // No mark: UTF-16LE from the first byte on.
+                form_ = Form::Utf16;
+                const std::string text = std::exchange(head_, std::string());
+                FeedUtf16(text);
+            }
+            break;
+        }
+        }
+    }
+    return !failed_;
+}
+
+bool ListDecoder::Finish() {
+    if (form_ == Form::Undecided && !Ended()) {
+        // A file shorter than a mark is UTF-16LE text (its odd last byte is dropped below).
+        form_ = Form::Utf16;
+        const std::string text = std::exchange(head_, std::string());
+        FeedUtf16(text);
+    }
+    if (!Ended()) {
+        // A UTF-16 file of odd length: the runtime drops the last byte, and so do we.
+        hasOddByte_ = false;
+        if (form_ == Form::Utf16) {
+            EndText<2>();
+        } else {
+            EndText<1>();
+        }
+        ended_ = true;
+    }
+    return !failed_;
+}
+
+void ListDecoder::FeedUtf16(std::string_view bytes) {
+    if (hasOddByte_ && !bytes.empty()) {
+        const char unit[2] = {oddByte_, bytes.front()};
+        hasOddByte_ = false;
+        bytes.remove_prefix(1);
+        Scan<2>(unit, unit + 2);
+    }
+    if (Ended()) {
+        return;
+    }
+    const std::size_t whole = bytes.size() & ~std::size_t{1};
+    Scan<2>(bytes.data(), bytes.data() + whole);
+    if (whole != bytes.size() && !Ended()) {
+        hasOddByte_ = true;
+        oddByte_ = bytes.back();
+    }
+}
+
+template <std::size_t Width>
+void ListDecoder::Scan(const char* begin, const char* end) {
+    const char* start = begin; // the first byte of the current line not yet taken
+    for (const char* p = begin; p != end; p += Width) {
+        const std::uint16_t unit = UnitAt<Width>(p);
+        if (unit > kCtrlZ) {
+            continue;
+        }
+        if (unit == kLf) {
+            EndLine<Width>(start, p);
+            if (failed_) {
+                return;
+            }
+            start = p + Width;
+        } else if (unit == kNul) {
+            if (!lineCut_) {
+                pending_.append(start, p);
+                lineCut_ = true;
+            }
+        } else if (unit == kCtrlZ) {
+            if (!lineCut_) {
+                pending_.append(start, p);
+            }
+            EndText<Width>();
+            ended_ = true;
+            return;
+        }
+    }
+    if (!lineCut_) {
+        pending_.append(start, end);
+    }
+}
+
+template <std::size_t Width>
+void ListDecoder::EndLine(const char* begin, const char* end) {
+    std::string_view text;
+    if (lineCut_) {
+        // The text ended at a NUL: nothing after it counts, not even a CR before the LF.
+        text = pending_;
+    } else {
+        if (pending_.empty()) {
+            text = std::string_view(begin, static_cast<std::size_t>(end - begin));
+        } else {
+            pending_.append(begin, end);
+            text = pending_;
+        }
+        // CR LF is read as LF; the CR can only be the last unit before the LF.
+        if (!text.empty() && UnitAt<Width>(text.data() + text.size() - Width) == kCr) {
+            text.remove_suffix(Width);
+        }
+    }
+    Emit<Width>(text);
+    ClearPending();
+}
+
+template <std::size_t Width>
+void ListDecoder::EndText() {
+    // The text after the last LF is an item only when it is not empty; a CR there stays.
+    if (!pending_.empty()) {
+        Emit<Width>(pending_);
+        if (!failed_ && items_.back().empty()) {
+            items_.pop_back();
+        }
+    }
+    ClearPending();
+}
+
+template <std::size_t Width>
+void ListDecoder::Emit(std::string_view text) {
+    std::u16string& item = items_.emplace_back();
+    if constexpr (Width == 1) {
+        if (!text.empty() && !(*converter_)(text, item)) {
+            items_.pop_back();
+            failed_ = true;
+        }
+    } else {
+        item.resize(text.size() / 2);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(item.data(), text.data(), text.size());
+        } else {
+            for (std::size_t i = 0; i < item.size(); ++i) {
+                item[i] = static_cast<char16_t>(UnitAt<2>(text.data() + 2 * i));
+            }
+        }
+    }
+}
+
+void ListDecoder::ClearPending() {
+    lineCut_ = false;
+    if (pending_.capacity() > kKeptPendingCapacity) {
+        std::string().swap(pending_);
+    } else {
+        pending_.clear();
+    }
+}
+
+} // namespace sevrane

@@ -1,0 +1,187 @@
+#include "text/list_decoder.h"
+
+#include "test_code_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <string_view>
+
+namespace sevrane {
+namespace {
+
+using namespace std::string_literals;
+using testing::DecodeInChunks;
+
+std::string Utf16Bytes(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+const std::string kUtf16Mark = "\xFF\xFE";
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+
+// Decodes with every chunk size from one byte to the whole input: the items must not depend on
+// where the reads cut the file.
+ItemList DecodeEveryWay(const std::string& bytes, ListEncoding encoding,
+                        const ListConverters& converters) {
+    const ItemList whole = DecodeInChunks(bytes, encoding, converters, 0);
+    for (std::size_t size = 1; size <= bytes.size(); ++size) {
+        EXPECT_EQ(DecodeInChunks(bytes, encoding, converters, size), whole)
+            << "chunk size " << size;
+    }
+    return whole;
+}
+
+struct DecodeCase {
+    const char* name;
+    std::string bytes;
+    ItemList items;
+};
+
+void PrintTo(const DecodeCase& decodeCase, std::ostream* out) { *out << decodeCase.name; }
+
+class AnsiListFile : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(AnsiListFile, GivesTheItemsOfItsLinesWhereverTheReadsCutIt) {
+    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Ansi, testing::Latin1Converters()),
+              GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, AnsiListFile,
+    ::testing::Values(
+        DecodeCase{"final LF", "a\nb\n", {u"a", u"b"}},
+        DecodeCase{"no final LF", "a\nb", {u"a", u"b"}},
+        DecodeCase{"empty line inside", "a\n\nb\n", {u"a", u"", u"b"}},
+        DecodeCase{"empty last line", "a\n\n", {u"a", u""}},
+        DecodeCase{"empty file", "", {}},
+        DecodeCase{"only LF", "\n", {u""}},
+        DecodeCase{"CR LF", "a\r\nb\r\n", {u"a", u"b"}},
+        DecodeCase{"lone CR stays", "a\rb\n", {u"a\rb"}},
+        DecodeCase{"CR CR LF", "a\r\r\nb", {u"a\r", u"b"}},
+        DecodeCase{"CR before the end", "ab\r", {u"ab\r"}},
+        DecodeCase{"only CR", "\r", {u"\r"}},
+        DecodeCase{"spaces, tabs, backslashes", " a\t\\n \n/x\n", {u" a\t\\n ", u"/x"}},
+        DecodeCase{"UTF-8 mark kept as ANSI", "\xEF\xBB\xBF" "ab\n", {u"\u00EF\u00BB\u00BF" u"ab"}},
+        DecodeCase{"Ctrl+Z ends the text", "ab\x1A" "cd\nef\n", {u"ab"}},
+        DecodeCase{"Ctrl+Z first", "\x1A" "ab\n", {}},
+        DecodeCase{"Ctrl+Z after a line", "ab\n\x1A\ncd\n", {u"ab"}},
+        DecodeCase{"CR before Ctrl+Z stays", "ab\r\x1A", {u"ab\r"}},
+        DecodeCase{"NUL cuts its line only", "a\0b\ncd\n"s, {u"a", u"cd"}},
+        DecodeCase{"NUL first", "\0x\ny\n"s, {u"", u"y"}},
+        DecodeCase{"CR before NUL stays", "ab\r\0\n"s, {u"ab\r"}},
+        DecodeCase{"CR LF after NUL", "a\0b\r\nc"s, {u"a", u"c"}},
+        DecodeCase{"NUL padding at the end", "x\n\0\0"s, {u"x"}},
+        DecodeCase{"Ctrl+Z after NUL", "a\0\x1A" "b\nc\n"s, {u"a"}}),
+    [](const auto& info) {
+        std::string name;
+        for (const char c : std::string_view(info.param.name)) {
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        }
+        return name;
+    });
+
+class UnicodeListFile : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(UnicodeListFile, GivesTheItemsOfItsLinesWhereverTheReadsCutIt) {
+    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Unicode, testing::Latin1Converters()),
+              GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, UnicodeListFile,
+    ::testing::Values(
+        DecodeCase{"mark and CR LF", kUtf16Mark + Utf16Bytes(u"a\r\nb\r\n"), {u"a", u"b"}},
+        DecodeCase{"no mark", Utf16Bytes(u"a\r\nb\r\n"), {u"a", u"b"}},
+        DecodeCase{"lone CR and CR before the end", kUtf16Mark + Utf16Bytes(u"a\rb\nc\r"),
+                   {u"a\rb", u"c\r"}},
+        DecodeCase{"only the mark", kUtf16Mark, {}},
+        DecodeCase{"empty file", "", {}},
+        DecodeCase{"second mark is text", kUtf16Mark + kUtf16Mark + Utf16Bytes(u"a\n"),
+                   {u"\uFEFFa"}},
+        DecodeCase{"big-endian mark is text", "\xFE\xFF"s + Utf16Bytes(u"a"), {u"\uFFFEa"}},
+        DecodeCase{"odd last byte dropped", kUtf16Mark + Utf16Bytes(u"ab") + "c", {u"ab"}},
+        DecodeCase{"odd byte after CR", kUtf16Mark + Utf16Bytes(u"ab\r") + "\n", {u"ab\r"}},
+        DecodeCase{"a single byte", "a", {}},
+        DecodeCase{"half a UTF-8 mark", "\xEF\xBB", {u"\uBBEF"}},
+        DecodeCase{"Ctrl+Z ends the text", kUtf16Mark + Utf16Bytes(u"ab\x1A" u"cd\nef\n"), {u"ab"}},
+        DecodeCase{"Ctrl+Z byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u1A00b\n"), {u"a\u1A00b"}},
+        DecodeCase{"LF byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u0A0Ab\u0D0A"), {u"a\u0A0Ab\u0D0A"}},
+        DecodeCase{"NUL cuts its line only", kUtf16Mark + Utf16Bytes(u"a\0b\ncd\n"s), {u"a", u"cd"}},
+        DecodeCase{"surrogate pair", kUtf16Mark + Utf16Bytes(u"a\U0001F600b\n"),
+                   {u"a\U0001F600b"}},
+        DecodeCase{"UTF-8 mark", kUtf8Mark + "a\xC3\xA9\r\nb\rc\n\xE6\x97\xA5\xF0\x9F\x98\x80",
+                   {u"a\u00E9", u"b\rc", u"\u65E5\U0001F600"}},
+        DecodeCase{"UTF-8 invalid bytes", kUtf8Mark + "a\xFF" "b\xC3\n", {u"a\uFFFDb\uFFFD"}},
+        DecodeCase{"UTF-8 Ctrl+Z", kUtf8Mark + "ab\x1A" "cd\n", {u"ab"}},
+        DecodeCase{"only the UTF-8 mark", kUtf8Mark, {}}),
+    [](const auto& info) {
+        std::string name;
+        for (const char c : std::string_view(info.param.name)) {
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        }
+        return name;
+    });
+
+TEST(ListDecoder, DoubleByteCharacterIsConvertedWholeWhereverAReadCutsIt) {
+    // 日 and 本, then ソ whose trail byte is a backslash, on a line that a 1023-byte read would cut
+    // between lead and trail byte.
+    const std::string line = std::string(1022, 'x') + "\x93\xFA\x96\x7B\x83\x5C";
+    const std::u16string expected = std::u16string(1022, u'x') + u"日本ソ";
+    const std::string bytes = line + "\r\n" + line;
+    for (std::size_t size = 1; size <= bytes.size(); ++size) {
+        const ItemList items =
+            DecodeInChunks(bytes, ListEncoding::Ansi, testing::DoubleByteConverters(), size);
+        ASSERT_EQ(items, (ItemList{expected, expected})) << "chunk size " << size;
+    }
+}
+
+TEST(ListDecoder, LineLongerThanEveryReadBecomesOneItem) {
+    const std::string longLine(300000, 'q');
+    const std::string ansi = longLine + "\r\n" + "y\r" + longLine;
+    const std::string utf16 = kUtf16Mark + Utf16Bytes(std::u16string(ansi.begin(), ansi.end()));
+    const ItemList expected{std::u16string(longLine.begin(), longLine.end()),
+                            u"y\r" + std::u16string(longLine.begin(), longLine.end())};
+    for (const std::size_t size : {1, 3, 1023, 4096, 65536, 0}) {
+        EXPECT_EQ(DecodeInChunks(ansi, ListEncoding::Ansi, testing::Latin1Converters(), size),
+                  expected);
+        EXPECT_EQ(DecodeInChunks(utf16, ListEncoding::Unicode, testing::Latin1Converters(), size),
+                  expected);
+    }
+}
+
+TEST(ListDecoder, FailedConversionStopsTheDecoderAndIsReported) {
+    ItemList items;
+    ListConverters refusing{[](std::string_view bytes, std::u16string& out) {
+                                if (bytes == "bad") {
+                                    return false;
+                                }
+                                return testing::Latin1ToUtf16(bytes, out);
+                            },
+                            testing::Utf8ToUtf16};
+    ListDecoder decoder(ListEncoding::Ansi, refusing, items);
+    EXPECT_TRUE(decoder.Feed("ok\nba"));
+    EXPECT_FALSE(decoder.Feed("d\nmore\n"));
+    EXPECT_TRUE(decoder.Ended());
+    EXPECT_FALSE(decoder.Finish());
+    EXPECT_EQ(items, ItemList{u"ok"});
+}
+
+TEST(ListDecoder, BytesAfterCtrlZAreNotLookedAt) {
+    ItemList items;
+    ListDecoder decoder(ListEncoding::Ansi, testing::Latin1Converters(), items);
+    EXPECT_TRUE(decoder.Feed("a\nb\x1A"));
+    EXPECT_TRUE(decoder.Ended());
+    EXPECT_TRUE(decoder.Feed("c\n"));
+    EXPECT_TRUE(decoder.Finish());
+    EXPECT_EQ(items, (ItemList{u"a", u"b"}));
+}
+
+} // namespace
+} // namespace sevrane
