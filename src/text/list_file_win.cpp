@@ -98,9 +98,13 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
     bool complete = true;
     while (!decoder.Ended()) {
         DWORD got = 0;
-        // A read that fails (a range another process has locked, a device error) must not
-        // leave a partial list behind: the file counts as not readable.
         if (!::ReadFile(file.get(), buffer.get(), kReadSize, &got, nullptr)) {
+            // A pipe ends with this error, as the C runtime's read knows. Any other failure (a
+            // range another process has locked, a device error) must not leave a partial list
+            // behind, nor be retried for ever: the file counts as not readable.
+            if (::GetLastError() == ERROR_BROKEN_PIPE) {
+                break;
+            }
             complete = false;
             break;
         }

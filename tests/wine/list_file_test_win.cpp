@@ -1,0 +1,382 @@
+// The list file reader against the platform's C runtime: for generated files its items must
+// equal what an _wfopen_s + fgets / fgetws loop of 1024 units gives, joined line by line.
+#include "app/settings.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+#include "text/list_file_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sevrane {
+namespace {
+
+// What the C runtime's text mode makes of a file, read in pieces of at most 1023 units and
+// joined until a piece ends with LF or the file ends.
+ItemList ReadWithRuntime(const std::u16string& path, bool unicode) {
+    ItemList items;
+    std::FILE* opened = nullptr;
+    if (::_wfopen_s(&opened, Wide(path), unicode ? L"rt, ccs=UNICODE" : L"rt") != 0) {
+        ADD_FAILURE() << "the runtime cannot open the file";
+        return items;
+    }
+    const UniqueFile file(opened);
+    std::u16string line;
+    while (!std::feof(file.get())) {
+        if (unicode) {
+            wchar_t buffer[1024];
+            if (std::fgetws(buffer, 1024, file.get()) != nullptr) {
+                line += FromWide(buffer);
+            }
+        } else {
+            char buffer[1024];
+            if (std::fgets(buffer, 1024, file.get()) != nullptr) {
+                const int units = ::MultiByteToWideChar(CP_ACP, 0, buffer, -1, nullptr, 0);
+                std::vector<wchar_t> wide(static_cast<std::size_t>(units));
+                ::MultiByteToWideChar(CP_ACP, 0, buffer, -1, wide.data(), units);
+                line += FromWide(wide.data());
+            }
+        }
+        const bool atEnd = std::feof(file.get()) != 0;
+        if (!atEnd && (line.empty() || line.back() != u'\n')) {
+            if (std::ferror(file.get())) {
+                ADD_FAILURE() << "the runtime failed to read";
+                break;
+            }
+            continue;
+        }
+        if (!line.empty() && line.back() == u'\n') {
+            line.pop_back();
+        }
+        if (!atEnd || !line.empty()) {
+            items.push_back(line);
+        }
+        line.clear();
+    }
+    return items;
+}
+
+class TemporaryDirectory {
+public:
+    TemporaryDirectory() {
+        wchar_t base[MAX_PATH + 1];
+        const DWORD length = ::GetTempPathW(MAX_PATH + 1, base);
+        EXPECT_GT(length, 0u);
+        path_ = FromWide(base) + u"sevrane-list-" +
+                std::u16string(FromWide(std::to_wstring(::GetCurrentProcessId()).c_str())) + u"\\";
+        EXPECT_TRUE(::CreateDirectoryW(Wide(path_), nullptr) ||
+                    ::GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+    ~TemporaryDirectory() {
+        for (const auto& file : files_) {
+            ::DeleteFileW(Wide(file));
+        }
+        ::RemoveDirectoryW(Wide(path_ + u"sub"));
+        ::RemoveDirectoryW(Wide(path_));
+    }
+
+    std::u16string Write(const std::u16string& name, const std::string& bytes) {
+        const std::u16string file = path_ + name;
+        std::FILE* opened = nullptr;
+        EXPECT_EQ(::_wfopen_s(&opened, Wide(file), L"wb"), 0);
+        if (opened != nullptr) {
+            const UniqueFile handle(opened);
+            EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), handle.get()), bytes.size());
+        }
+        files_.push_back(file);
+        return file;
+    }
+
+    const std::u16string& Path() const { return path_; }
+
+private:
+    std::u16string path_;
+    std::vector<std::u16string> files_;
+};
+
+std::string Describe(const std::u16string& text) {
+    std::ostringstream out;
+    out << text.size() << " units:";
+    const std::size_t shown = text.size() < 24 ? text.size() : 24;
+    for (std::size_t i = 0; i < shown; ++i) {
+        out << ' ' << std::hex << static_cast<unsigned>(text[i]);
+    }
+    return out.str();
+}
+
+void ExpectSameItems(const ItemList& ours, const ItemList& runtime, const std::string& what) {
+    ASSERT_EQ(ours.size(), runtime.size()) << what;
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        ASSERT_TRUE(ours[i] == runtime[i]) << what << ", item " << i << ": ours " << Describe(ours[i])
+                                       << ", runtime's " << Describe(runtime[i]);
+    }
+}
+
+// Random text for one kind of file. No NUL is ever written; in a double-byte code page no
+// character straddles a 1023-byte read of the runtime, which converts each read on its own.
+class TextGenerator {
+public:
+    enum class Kind { Cp1252, Cp932, Utf16, Utf8 };
+
+    TextGenerator(Kind kind, std::uint32_t seed) : kind_(kind), random_(seed) {}
+
+    std::string File() {
+        std::string bytes;
+        if (kind_ == Kind::Utf16) {
+            bytes = "\xFF\xFE";
+        } else if (kind_ == Kind::Utf8) {
+            bytes = "\xEF\xBB\xBF";
+        }
+        const int lines = Pick(0, 40);
+        for (int i = 0; i < lines; ++i) {
+            Line(bytes, i + 1 == lines);
+        }
+        if (kind_ == Kind::Utf16 && Chance(10)) {
+            bytes.push_back('q'); // an odd last byte
+        }
+        return bytes;
+    }
+
+private:
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool Chance(int percent) { return Pick(0, 99) < percent; }
+
+    void Unit(std::string& bytes, char16_t unit) {
+        if (kind_ == Kind::Utf16) {
+            bytes.push_back(static_cast<char>(unit & 0xFF));
+            bytes.push_back(static_cast<char>(unit >> 8));
+        } else if (kind_ == Kind::Utf8) {
+            if (unit < 0x80) {
+                bytes.push_back(static_cast<char>(unit));
+            } else if (unit < 0x800) {
+                bytes.push_back(static_cast<char>(0xC0 | (unit >> 6)));
+                bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+            } else {
+                bytes.push_back(static_cast<char>(0xE0 | (unit >> 12)));
+                bytes.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
+                bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+            }
+        } else {
+            bytes.push_back(static_cast<char>(unit));
+        }
+    }
+
+    // One character that is not a control character of the text mode.
+    void Character(std::string& bytes, std::size_t& column) {
+        const int what = Pick(0, 99);
+        if (what < 55) {
+            Unit(bytes, static_cast<char16_t>(what < 5 ? u'\t' : Pick(0x20, 0x7E)));
+            ++column;
+            return;
+        }
+        switch (kind_) {
+        case Kind::Cp1252:
+            bytes.push_back(static_cast<char>(Pick(0x80, 0xFF)));
+            ++column;
+            break;
+        case Kind::Cp932:
+            if (what < 70) {
+                bytes.push_back(static_cast<char>(Pick(0xA1, 0xDF))); // half-width katakana
+                ++column;
+            } else {
+                if (column % 1023 == 1022) {
+                    bytes.push_back('.'); // keeps the pair inside one read of the runtime
+                    ++column;
+                }
+                const int lead = Chance(80) ? Pick(0x88, 0x9F) : Pick(0xE0, 0xEA);
+                int trail = Pick(0x40, 0xFB);
+                if (trail >= 0x7F) {
+                    ++trail;
+                }
+                bytes.push_back(static_cast<char>(lead));
+                bytes.push_back(static_cast<char>(trail));
+                column += 2;
+            }
+            break;
+        case Kind::Utf16:
+        case Kind::Utf8:
+            if (what < 90) {
+                Unit(bytes, static_cast<char16_t>(Pick(0xA0, 0xD7FF)));
+            } else if (what < 95) {
+                Unit(bytes, static_cast<char16_t>(Pick(0xE000, 0xFFFD)));
+            } else if (kind_ == Kind::Utf16) {
+                Unit(bytes, static_cast<char16_t>(Pick(0xD800, 0xDBFF)));
+                Unit(bytes, static_cast<char16_t>(Pick(0xDC00, 0xDFFF)));
+            } else {
+                const int code = Pick(0x10000, 0x10FFFF);
+                bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
+                bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+                bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+                bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+            }
+            ++column;
+            break;
+        }
+    }
+
+    void Line(std::string& bytes, bool last) {
+        const int size = Pick(0, 99);
+        const int length = size < 70 ? Pick(0, 40) : size < 90 ? Pick(100, 1100) : Pick(1000, 5000);
+        std::size_t column = 0;
+        for (int i = 0; i < length; ++i) {
+            const int what = Pick(0, 999);
+            if (what < 30) {
+                Unit(bytes, u'\r'); // a lone CR, or one right before the line's end
+                ++column;
+            } else if (what == 30 && Chance(20)) {
+                Unit(bytes, u'\x1A'); // the text mode's end of file
+                ++column;
+            } else {
+                Character(bytes, column);
+            }
+        }
+        const int end = Pick(0, 99);
+        if (last && end < 30) {
+            return; // no line end after the last line
+        }
+        if (end < 65) {
+            Unit(bytes, u'\r');
+        }
+        Unit(bytes, u'\n');
+    }
+
+    Kind kind_;
+    std::mt19937 random_;
+};
+
+void CompareGeneratedFiles(TextGenerator::Kind kind, bool unicode, const char16_t* prefix) {
+    TemporaryDirectory directory;
+    TextGenerator generator(kind, 20240611u + static_cast<std::uint32_t>(kind));
+    for (int i = 0; i < 150; ++i) {
+        const std::string bytes = generator.File();
+        const std::u16string path =
+            directory.Write(prefix + FromWide(std::to_wstring(i).c_str()) + u".txt", bytes);
+        ItemList ours;
+        ASSERT_EQ(LoadListFile(path, unicode, ours), ListFileStatus::Read);
+        ExpectSameItems(ours, ReadWithRuntime(path, unicode),
+                        "file " + std::to_string(i) + " of " + std::to_string(bytes.size()) +
+                            " bytes");
+    }
+}
+
+TEST(ListFileAgainstRuntime, AnsiFilesInTheSystemCodePageGiveTheRuntimesItems) {
+    const UINT codePage = ::GetACP();
+    ASSERT_TRUE(codePage == 1252 || codePage == 932) << "code page " << codePage;
+    CompareGeneratedFiles(codePage == 932 ? TextGenerator::Kind::Cp932 : TextGenerator::Kind::Cp1252,
+                          false, u"ansi");
+}
+
+TEST(ListFileAgainstRuntime, Utf16FilesWithTheirMarkGiveTheRuntimesItems) {
+    CompareGeneratedFiles(TextGenerator::Kind::Utf16, true, u"utf16-");
+}
+
+TEST(ListFileAgainstRuntime, Utf8FilesWithTheirMarkGiveTheRuntimesItems) {
+    CompareGeneratedFiles(TextGenerator::Kind::Utf8, true, u"utf8-");
+}
+
+std::string Utf16Bytes(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+TEST(ListFile, UnicodeFileWithoutMarkIsReadAsUtf16) {
+    // Wine's runtime reads such a file as ANSI bytes; with "/u" it is UTF-16LE all the same.
+    TemporaryDirectory directory;
+    const ItemList expected{u"a\u65E5", u"", u"b\rc"};
+    for (const char16_t* text : {u"a\u65E5\r\n\nb\rc", u"a\u65E5\n\nb\rc\n"}) {
+        const std::u16string path = directory.Write(u"nomark.txt", Utf16Bytes(text));
+        ItemList items;
+        ASSERT_EQ(LoadListFile(path, true, items), ListFileStatus::Read);
+        EXPECT_EQ(items, expected);
+    }
+}
+
+TEST(ListFile, NulEndsItsItemWithoutJoiningTheNextLine) {
+    TemporaryDirectory directory;
+    const std::u16string ansi = directory.Write(u"nul-ansi.txt", std::string("ab\0cd\nef\n", 9));
+    const std::u16string utf16 = directory.Write(
+        u"nul-utf16.txt", "\xFF\xFE" + Utf16Bytes(std::u16string_view(u"ab\0cd\nef\n", 9)));
+    ItemList items;
+    ASSERT_EQ(LoadListFile(ansi, false, items), ListFileStatus::Read);
+    EXPECT_EQ(items, (ItemList{u"ab", u"ef"}));
+    ASSERT_EQ(LoadListFile(utf16, true, items), ListFileStatus::Read);
+    EXPECT_EQ(items, (ItemList{u"ab", u"ef"}));
+}
+
+TEST(ListFile, DirectoryMissingFileAndExclusiveFileCannotBeOpened) {
+    TemporaryDirectory directory;
+    ASSERT_TRUE(::CreateDirectoryW(Wide(directory.Path() + u"sub"), nullptr));
+    const std::u16string held = directory.Write(u"held.txt", "a\n");
+    const UniqueKernelHandle exclusive(::CreateFileW(Wide(held), GENERIC_READ, 0, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(exclusive.get(), INVALID_HANDLE_VALUE);
+    for (const std::u16string& path : {directory.Path() + u"sub", directory.Path() + u"missing.txt", held}) {
+        for (const bool unicode : {false, true}) {
+            ItemList items{u"stale"};
+            EXPECT_EQ(LoadListFile(path, unicode, items), ListFileStatus::NotOpened);
+            EXPECT_TRUE(items.empty());
+        }
+    }
+}
+
+TEST(ListFile, PipeIsReadUpToItsWriterClosingIt) {
+    // A pipe reports its end as a broken pipe, not as a read of zero bytes.
+    const std::u16string name =
+        u"\\\\.\\pipe\\sevrane-list-" + FromWide(std::to_wstring(::GetCurrentProcessId()).c_str());
+    UniqueKernelHandle server(::CreateNamedPipeW(Wide(name), PIPE_ACCESS_OUTBOUND,
+                                                 PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                                 nullptr));
+    ASSERT_NE(server.get(), INVALID_HANDLE_VALUE);
+    std::thread writer([&server] {
+        ::ConnectNamedPipe(server.get(), nullptr);
+        const std::string text = "a\r\nb";
+        DWORD written = 0;
+        ::WriteFile(server.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ::FlushFileBuffers(server.get());
+        server.reset();
+    });
+    ItemList items;
+    const ListFileStatus status = LoadListFile(name, false, items);
+    writer.join();
+    EXPECT_EQ(status, ListFileStatus::Read);
+    EXPECT_EQ(items, (ItemList{u"a", u"b"}));
+}
+
+TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
+    TemporaryDirectory directory;
+    const std::u16string path = directory.Write(u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
+    Settings settings;
+    settings.listFile = true;
+    settings.unicodeListFile = true;
+    settings.items = {path};
+    std::u16string listFilePath;
+    ASSERT_TRUE(RunListFileStep(settings, listFilePath));
+    EXPECT_EQ(listFilePath, path);
+    EXPECT_EQ(settings.items, (ItemList{u"one", u"two"}));
+}
+
+TEST(ListFile, EmptyFileGivesNoItems) {
+    TemporaryDirectory directory;
+    const std::u16string path = directory.Write(u"empty.txt", "");
+    for (const bool unicode : {false, true}) {
+        ItemList items{u"stale"};
+        ASSERT_EQ(LoadListFile(path, unicode, items), ListFileStatus::Read);
+        EXPECT_TRUE(items.empty());
+    }
+}
+
+} // namespace
+} // namespace sevrane
