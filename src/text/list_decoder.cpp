@@ -17,6 +17,25 @@ constexpr std::uint16_t kCtrlZ = 0x1A; // the text mode's end of file
 // A line buffer that grew past this is given back rather than kept for the next line.
 constexpr std::size_t kKeptPendingCapacity = std::size_t{1} << 20;
 
+// The sample of the file that the reservation of the item list is estimated from.
+constexpr std::uint64_t kEstimateAfterBytes = std::uint64_t{1} << 20;
+
+// Reads eight bytes as one little-endian word.
+std::uint64_t LoadWord(const char* p) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof(word));
+    return word;
+}
+
+// Whether any unit of the word is below Ctrl+Z + 1, that is, may be LF, NUL or Ctrl+Z; exact
+// for the word as a whole (the classic test for a lane below a bound of at most half its range).
+template <std::size_t Width>
+bool MayHoldControl(std::uint64_t word) {
+    constexpr std::uint64_t lanes = Width == 1 ? 0x0101010101010101u : 0x0001000100010001u;
+    constexpr std::uint64_t high = Width == 1 ? 0x8080808080808080u : 0x8000800080008000u;
+    return ((word - lanes * (kCtrlZ + 1)) & ~word & high) != 0;
+}
+
 template <std::size_t Width>
 std::uint16_t UnitAt(const char* p) {
     const auto low = static_cast<unsigned char>(p[0]);
@@ -45,6 +64,10 @@ ListDecoder::ListDecoder(ListEncoding encoding, ListConverters converters, ItemL
 }
 
 bool ListDecoder::Feed(std::string_view bytes) {
+    if (!reserved_ && fedBytes_ >= kEstimateAfterBytes && expectedBytes_ > fedBytes_) {
+        ReserveItems();
+    }
+    fedBytes_ += bytes.size();
     while (!Ended() && !bytes.empty()) {
         switch (form_) {
         case Form::Bytes:
@@ -118,10 +141,33 @@ void ListDecoder::FeedUtf16(std::string_view bytes) {
     }
 }
 
+void ListDecoder::ReserveItems() {
+    // Lines seen so far, scaled to the whole file with a margin, but never more than a slot
+    // for every eight bytes: a misleading start costs at most four times the file's size.
+    reserved_ = true;
+    const double perByte = static_cast<double>(items_.size()) / static_cast<double>(fedBytes_);
+    const double estimate = perByte * static_cast<double>(expectedBytes_) * 1.125 + 16;
+    const double limit = static_cast<double>(expectedBytes_) / 8 + 16;
+    const double slots = std::min(estimate, limit);
+    if (slots > static_cast<double>(items_.capacity()) &&
+        slots < static_cast<double>(items_.max_size())) {
+        items_.reserve(static_cast<std::size_t>(slots));
+    }
+}
+
 template <std::size_t Width>
 void ListDecoder::Scan(const char* begin, const char* end) {
     const char* start = begin; // the first byte of the current line not yet taken
     for (const char* p = begin; p != end; p += Width) {
+        if constexpr (std::endian::native == std::endian::little) {
+            // Most text holds no control unit at all: pass over it a word at a time.
+            while (end - p >= 8 && !MayHoldControl<Width>(LoadWord(p))) {
+                p += 8;
+            }
+            if (p == end) {
+                break;
+            }
+        }
         const std::uint16_t unit = UnitAt<Width>(p);
         if (unit > kCtrlZ) {
             continue;

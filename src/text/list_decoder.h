@@ -41,6 +41,10 @@ public:
     // True once Ctrl+Z has ended the text: later bytes are ignored, the reader may stop.
     bool Ended() const { return ended_ || failed_; }
 
+    // The file's size, when known: once the first megabyte has shown how long its lines are,
+    // the item list is reserved for the whole file instead of growing step by step.
+    void ExpectBytes(std::uint64_t total) { expectedBytes_ = total; }
+
 private:
     enum class Form : std::uint8_t { Undecided, Bytes, Utf16 };
 
@@ -54,6 +58,7 @@ private:
     template <std::size_t Width>
     void Emit(std::string_view text);
     void ClearPending();
+    void ReserveItems();
 
     ItemList& items_;
     ListConverters converters_;
@@ -66,6 +71,9 @@ private:
     char oddByte_ = 0;      // the first byte of a UTF-16 unit cut by a chunk boundary
     std::string head_;      // a Unicode file's first bytes until its mark is known
     std::string pending_;   // the current line's raw bytes taken from earlier chunks
+    std::uint64_t expectedBytes_ = 0;
+    std::uint64_t fedBytes_ = 0;
+    bool reserved_ = false;
 };
 
 } // namespace sevrane

@@ -12,6 +12,7 @@
 #include <climits>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace sevrane {
 
@@ -68,15 +69,40 @@ bool AppendConverted(UINT codePage, std::string_view bytes, std::u16string& out)
     return true;
 }
 
+// Converts a line with one call into a buffer kept from line to line, then copies the exact
+// result, which is quicker than asking for the size first. No code page gives more UTF-16
+// units than bytes; should one, the two-call path above takes over. Long lines take that path
+// anyway, so that the buffer never holds a second copy of a large line.
+class LineConverter {
+public:
+    explicit LineConverter(UINT codePage) : codePage_(codePage) {}
+
+    bool operator()(std::string_view bytes, std::u16string& out) {
+        if (bytes.size() > kScratchLimit) {
+            return AppendConverted(codePage_, bytes, out);
+        }
+        if (scratch_.size() < bytes.size()) {
+            scratch_.resize(bytes.size());
+        }
+        const int units = ::MultiByteToWideChar(codePage_, 0, bytes.data(),
+                                                static_cast<int>(bytes.size()), scratch_.data(),
+                                                static_cast<int>(scratch_.size()));
+        if (units <= 0) {
+            return AppendConverted(codePage_, bytes, out);
+        }
+        out.append(reinterpret_cast<const char16_t*>(scratch_.data()),
+                   static_cast<std::size_t>(units));
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kScratchLimit = 64 * 1024;
+    UINT codePage_;
+    std::vector<wchar_t> scratch_;
+};
+
 ListConverters PlatformConverters() {
-    ListConverters converters;
-    converters.ansi = [](std::string_view bytes, std::u16string& out) {
-        return AppendConverted(CP_ACP, bytes, out);
-    };
-    converters.utf8 = [](std::string_view bytes, std::u16string& out) {
-        return AppendConverted(CP_UTF8, bytes, out);
-    };
-    return converters;
+    return ListConverters{LineConverter(CP_ACP), LineConverter(CP_UTF8)};
 }
 
 } // namespace
@@ -94,6 +120,10 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
 
     ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
                         items);
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        decoder.ExpectBytes(static_cast<std::uint64_t>(size.QuadPart));
+    }
     const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
     bool complete = true;
     while (!decoder.Ended()) {

@@ -173,6 +173,37 @@ TEST(ListDecoder, FailedConversionStopsTheDecoderAndIsReported) {
     EXPECT_EQ(items, ItemList{u"ok"});
 }
 
+TEST(ListDecoder, ReservationFromTheFileSizeKeepsTheItemsAndStaysBounded) {
+    // A first megabyte of empty lines, then one long line: the estimate from the start would
+    // ask for a slot per byte of the file.
+    const std::string bytes = std::string(std::size_t{1} << 20, '\n') + std::string(8u << 20, 'x');
+    ItemList items;
+    ListDecoder decoder(ListEncoding::Ansi, testing::Latin1Converters(), items);
+    decoder.ExpectBytes(bytes.size());
+    for (std::size_t at = 0; at < bytes.size(); at += 65536) {
+        ASSERT_TRUE(decoder.Feed(std::string_view(bytes).substr(at, 65536)));
+    }
+    ASSERT_TRUE(decoder.Finish());
+    ASSERT_EQ(items.size(), (std::size_t{1} << 20) + 1);
+    EXPECT_EQ(items.back().size(), std::size_t{8} << 20);
+    EXPECT_LE(items.capacity(), items.size() * 2);
+
+    // Lines of one length throughout: one reservation holds them all.
+    std::string even;
+    for (int i = 0; i < 200000; ++i) {
+        even += "line " + std::to_string(100000 + i) + "\r\n";
+    }
+    ItemList evenItems;
+    ListDecoder evenDecoder(ListEncoding::Ansi, testing::Latin1Converters(), evenItems);
+    evenDecoder.ExpectBytes(even.size());
+    for (std::size_t at = 0; at < even.size(); at += 65536) {
+        ASSERT_TRUE(evenDecoder.Feed(std::string_view(even).substr(at, 65536)));
+    }
+    ASSERT_TRUE(evenDecoder.Finish());
+    EXPECT_EQ(evenItems, DecodeInChunks(even, ListEncoding::Ansi, testing::Latin1Converters(), 0));
+    EXPECT_LE(evenItems.capacity(), evenItems.size() * 5 / 4 + 16);
+}
+
 TEST(ListDecoder, BytesAfterCtrlZAreNotLookedAt) {
     ItemList items;
     ListDecoder decoder(ListEncoding::Ansi, testing::Latin1Converters(), items);
