@@ -1,0 +1,51 @@
+#!/bin/sh
+# Checks the built sevrane.exe on the build machine: it imports only system DLLs, and carries
+# its version record and its manifest.
+set -u
+exe=${1:?usage: check_exe.sh path/to/sevrane.exe}
+objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+
+[ -f "$exe" ] || { echo "FAIL: $exe does not exist"; exit 1; }
+
+headers=$("$objdump" -p "$exe") || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
+echo "$headers" | grep -q 'Magic.*20b' || fail "not a 64-bit (PE32+) image"
+echo "$headers" | grep -Eq 'Subsystem[[:space:]]+0*2[[:space:]]' || fail "not a Windows GUI program"
+
+# A self-contained program needs nothing beyond the DLLs every Windows system has.
+imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' | tr 'A-Z' 'a-z' | sort -u)
+[ -n "$imports" ] || fail "no imports found"
+for dll in $imports; do
+    case $dll in
+        kernel32.dll|user32.dll|gdi32.dll|shell32.dll|msvcrt.dll|advapi32.dll|comctl32.dll) ;;
+        api-ms-win-crt-*.dll|ucrtbase.dll) ;;
+        *) fail "imports a DLL that is not part of the system: $dll" ;;
+    esac
+done
+for dll in kernel32.dll user32.dll gdi32.dll shell32.dll; do
+    echo "$imports" | grep -qx "$dll" || fail "does not import $dll"
+done
+
+# The version record: the Japanese Unicode string block and the 2.20.0.0 versions.
+strings16=$(strings -el "$exe")
+for want in 041104b0 FileVersion 2.20.0.0 ProductVersion FileDescription ProductName \
+            InternalName OriginalFilename sevrane.exe VarFileInfo Translation; do
+    echo "$strings16" | grep -qF "$want" || fail "version record lacks \"$want\""
+done
+# VS_FIXEDFILEINFO: the signature 0xFEEF04BD, then version 1.0, then 2.20 and 0.0 as
+# file version and the same as product version.
+if command -v od >/dev/null 2>&1; then
+    fixed=$(od -An -v -tx1 "$exe" | tr -d ' \n' | grep -o 'bd04effe0000010014000200000000001400020000000000' | head -n 1)
+    [ -n "$fixed" ] || fail "fixed version info does not say 2.20.0.0 for file and product"
+fi
+
+# The manifest asks for the invoker's rights and no UI access.
+manifest=$(strings "$exe" | tr -d '\r' | tr '\n' ' ')
+echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*level="asInvoker"' ||
+    fail "manifest does not request asInvoker"
+echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*uiAccess="false"' ||
+    fail "manifest does not set uiAccess to false"
+
+[ $status -eq 0 ] && echo "sevrane.exe: imports [$(echo $imports)], version record and manifest present"
+exit $status

@@ -1,0 +1,181 @@
+// The single-argument commands and the entry's handling of an empty command line.
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cwctype>
+#include <string>
+
+namespace sevrane::e2e {
+namespace {
+
+// The indent the usage box should use: the width of "sevrane " over the width of a space, in
+// the message-box font, truncated.
+int MeasuredUsageIndent() {
+    const LOGFONTW logFont = MessageFont();
+    HDC screen = ::GetDC(nullptr);
+    HFONT font = ::CreateFontIndirectW(&logFont);
+    HGDIOBJ previous = ::SelectObject(screen, font);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(screen, L"sevrane ", 8, &extent);
+    ABCFLOAT space{};
+    ::GetCharABCWidthsFloatW(screen, L' ', L' ', &space);
+    ::SelectObject(screen, previous);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    const float spaceWidth = space.abcfA + space.abcfB + space.abcfC;
+    return static_cast<int>(static_cast<float>(extent.cx) / spaceWidth);
+}
+
+std::wstring ReplaceTabs(const std::wstring& text, int indent) {
+    std::wstring out;
+    for (const wchar_t c : text) {
+        if (c == L'\t') {
+            out.append(static_cast<std::size_t>(indent), L' ');
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+void ExpectUsageBox(LanguageIndex language) {
+    const RunOutcome outcome = RunToEnd({L"/?"});
+    ASSERT_EQ(outcome.boxes.size(), 1u);
+    const BoxInfo& box = outcome.boxes.front();
+    const std::wstring usage = Catalogue(MessageId::MsgUsage, language);
+    ASSERT_NE(usage.find(L'\t'), std::wstring::npos);
+
+    // The box tells how many spaces stand for a TAB; every TAB must use the same number and
+    // nothing else may differ.
+    const std::size_t firstTab = usage.find(L'\t');
+    std::size_t spaces = 0;
+    while (firstTab + spaces < box.text.size() && box.text[firstTab + spaces] == L' ') {
+        ++spaces;
+    }
+    EXPECT_GT(spaces, 0u);
+    EXPECT_EQ(box.text, ReplaceTabs(usage, static_cast<int>(spaces)));
+    EXPECT_EQ(static_cast<int>(spaces), MeasuredUsageIndent());
+
+    EXPECT_EQ(box.caption, L"sevrane");
+    EXPECT_FALSE(box.iconShown);
+    EXPECT_EQ(box.icon, BoxIconKind::None);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_FALSE(outcome.windowShown);
+    EXPECT_EQ(outcome.exitCode, 0u);
+}
+
+// " sevrane 2.20 64bit <notice> - Mmm dd yyyy hh:mm:ss "
+void ExpectVersionLine(const std::wstring& line) {
+    const std::wstring start = L" sevrane 2.20 64bit ";
+    ASSERT_GE(line.size(), start.size() + 24);
+    EXPECT_EQ(line.substr(0, start.size()), start);
+    for (const wchar_t c : line) {
+        EXPECT_LT(static_cast<unsigned>(c), 0x80u) << "the version line is single-byte text";
+    }
+    const std::wstring tail = line.substr(line.size() - 24);
+    static const wchar_t* const months[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
+                                            L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+    bool knownMonth = false;
+    for (const wchar_t* month : months) {
+        knownMonth = knownMonth || tail.substr(3, 3) == month;
+    }
+    EXPECT_EQ(tail.substr(0, 3), L" - ") << testing::PrintToString(tail);
+    EXPECT_TRUE(knownMonth) << testing::PrintToString(tail);
+    // " - Mmm dd yyyy hh:mm:ss ": the day is padded with a space below 10.
+    const std::wstring pattern = L" - MMM Dd YYYY HH:MM:SS ";
+    for (std::size_t i = 6; i < pattern.size(); ++i) {
+        const wchar_t want = pattern[i];
+        const wchar_t got = tail[i];
+        if (want == L'D') {
+            EXPECT_TRUE(got == L' ' || (got >= L'1' && got <= L'3')) << i;
+        } else if (std::iswalpha(want)) {
+            EXPECT_TRUE(got >= L'0' && got <= L'9') << i << " in " << testing::PrintToString(tail);
+        } else {
+            EXPECT_EQ(got, want) << i << " in " << testing::PrintToString(tail);
+        }
+    }
+    EXPECT_GT(line.size(), start.size() + 24) << "the authorship notice is missing";
+}
+
+void ExpectVersionBox() {
+    for (const wchar_t* command : {L"/ver", L"/VER", L"/Ver"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(command)));
+        const RunOutcome outcome = RunToEnd({command});
+        ASSERT_EQ(outcome.boxes.size(), 1u);
+        const BoxInfo& box = outcome.boxes.front();
+        ExpectVersionLine(box.text);
+        EXPECT_EQ(box.caption, L"sevrane");
+        EXPECT_FALSE(box.iconShown);
+        EXPECT_EQ(box.icon, BoxIconKind::None);
+        EXPECT_FALSE(outcome.windowShown);
+        EXPECT_EQ(outcome.exitCode, 0u);
+    }
+}
+
+TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
+    for (const wchar_t* command : {L"/void", L"/VOID", L"/Void", L"/vOiD"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(command)));
+        const Process process = Launch({command});
+        ASSERT_TRUE(process);
+        bool sawWindow = false;
+        WaitUntil([&] {
+            for (HWND window : TopLevelWindows(process.id())) {
+                sawWindow = sawWindow || ::IsWindowVisible(window);
+            }
+            return !process.running();
+        });
+        EXPECT_EQ(process.WaitExit(), 0u);
+        EXPECT_FALSE(sawWindow);
+    }
+}
+
+TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) {
+    ExpectUsageBox(kEnglish);
+}
+
+TEST(Commands, UsageBoxInJapaneseShowsTheJapaneseText) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectUsageBox(kJapanese);
+}
+
+TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) { ExpectVersionBox(); }
+
+TEST(Commands, VersionBoxInJapaneseShowsTheSameLine) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectVersionBox();
+}
+
+TEST(Commands, NoArgumentsAtAllReportTheMissingTitle) {
+    ExpectSingleWarning(RunToEnd({}), L"Title is not specified.");
+}
+
+TEST(Commands, NoArgumentsInJapaneseReportTheMissingTitle) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectSingleWarning(RunToEnd({}), L"タイトルが指定されていません。");
+}
+
+TEST(Commands, CommandsAmongOtherArgumentsAreInvalidParameters) {
+    const struct {
+        Arguments arguments;
+        std::wstring text;
+    } cases[] = {
+        {{L"/?", L"Title"}, L"/? - Parameter is invalid."},
+        {{L"Title", L"/?"}, L"/? - Parameter is invalid."},
+        {{L"/VOID", L"Title", L"Message", L"item"}, L"/VOID - Parameter is invalid."},
+        {{L"Title", L"Message", L"item", L"/ver"}, L"/ver - Parameter is invalid."},
+        {{L"/void", L"/ver"}, L"/void - Parameter is invalid."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.text));
+        ExpectSingleWarning(RunToEnd(c.arguments), c.text);
+    }
+}
+
+TEST(Commands, ASingleOrdinaryArgumentIsTakenAsTheTitle) {
+    ExpectSingleWarning(RunToEnd({L"Title"}), L"Message is not specified.");
+}
+
+} // namespace
+} // namespace sevrane::e2e

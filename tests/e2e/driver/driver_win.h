@@ -1,0 +1,204 @@
+// A driver for the real sevrane.exe under Wine: it starts the program with exact arguments,
+// finds and reads its message boxes and its window, acts as a user would, and collects the
+// exit code. Everything goes through the program's own message loop.
+#pragma once
+
+#include "driver/probe_report.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sevrane::e2e {
+
+// Timeouts only matter when something is wrong; polling is short so a passing run is quick.
+inline constexpr std::chrono::milliseconds kTimeout{10000};
+inline constexpr std::chrono::milliseconds kPoll{10};
+
+using Arguments = std::vector<std::wstring>;
+
+// ---- Command lines ------------------------------------------------------------------------
+
+// One argument quoted so that CommandLineToArgvW gives it back unchanged: always in quotes,
+// backslashes doubled only where they precede a quote or the closing quote.
+std::wstring QuoteArgument(std::wstring_view argument);
+
+// The program path (quoted, never holding a quote) followed by every argument quoted.
+std::wstring BuildCommandLine(std::wstring_view program, const Arguments& arguments);
+
+// The platform's split of a whole command line, program path included.
+std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine);
+
+// ---- Where things are ---------------------------------------------------------------------
+
+// A path as Windows programs see it; a Unix path (as CMake writes it) goes through Wine's
+// own mapping to a DOS path.
+std::wstring DosPath(std::string_view path);
+
+void SetSevranePath(std::wstring path);
+const std::wstring& SevranePath();
+
+// The directory of the running test executable, with a trailing backslash.
+std::wstring OwnDirectory();
+
+// ---- Processes ----------------------------------------------------------------------------
+
+struct LaunchOptions {
+    std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
+    std::wstring workingDirectory;   // empty: the driver's own
+};
+
+// A started program. Move-only; a process still running when its owner goes away is ended, so
+// a failed test never leaves a window behind for the next one.
+class Process {
+public:
+    Process() = default;
+    explicit Process(const PROCESS_INFORMATION& info);
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    explicit operator bool() const { return process_ != nullptr; }
+    DWORD id() const { return processId_; }
+    DWORD threadId() const { return threadId_; }
+    HANDLE handle() const { return process_; }
+
+    bool running() const;
+    // The exit code, or nothing when the process is still running after the timeout.
+    std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
+
+private:
+    void Release();
+
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
+};
+
+// Starts sevrane.exe with exactly these arguments.
+Process Launch(const Arguments& arguments, const LaunchOptions& options = {});
+
+// Starts any program with a ready command line (for example cmd.exe running a batch file).
+Process LaunchCommandLine(const std::wstring& program, const std::wstring& commandLine,
+                          const LaunchOptions& options = {});
+
+// ---- Windows ------------------------------------------------------------------------------
+
+std::wstring ClassName(HWND window);
+std::wstring WindowText(HWND window);
+std::vector<HWND> TopLevelWindows(DWORD processId);
+
+// The first visible top-level window of the process with this class, or null.
+HWND FindVisibleWindow(DWORD processId, std::wstring_view className);
+
+// Waits for a visible top-level window of the class; null when the process ends first or the
+// time runs out.
+HWND WaitForWindow(const Process& process, std::wstring_view className,
+                   std::chrono::milliseconds timeout = kTimeout);
+HWND WaitForBox(const Process& process, std::chrono::milliseconds timeout = kTimeout);
+HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout = kTimeout);
+
+// Polls until the condition holds or the time runs out; returns whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = kTimeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        ::Sleep(static_cast<DWORD>(kPoll.count()));
+    }
+}
+
+// ---- Message boxes ------------------------------------------------------------------------
+
+struct BoxInfo {
+    HWND handle = nullptr;
+    std::wstring caption;
+    std::wstring text;       // the static with id 0xFFFF
+    bool iconShown = false;  // the SS_ICON static is visible
+    BoxIconKind icon = BoxIconKind::None; // read inside the program's process
+    HWND owner = nullptr;    // GW_OWNER
+};
+
+BoxInfo ReadBox(HWND box, DWORD threadId);
+// Presses the box's OK button and waits until the box is gone.
+bool DismissBox(HWND box);
+
+// A run of the program that is expected to end by itself after its boxes: every box is read
+// and dismissed as soon as it appears. A main window that shows up is noted and closed, so that
+// a faulty program cannot hang the test.
+struct RunOutcome {
+    std::vector<BoxInfo> boxes;
+    bool windowShown = false;
+    std::optional<DWORD> exitCode;
+};
+RunOutcome RunToEnd(const Arguments& arguments, const LaunchOptions& options = {});
+
+// ---- The main window and its controls -----------------------------------------------------
+
+inline constexpr int kListId = 101;
+inline constexpr int kOkId = 102;
+inline constexpr int kCancelId = 103;
+
+struct WindowInfo {
+    std::wstring className;
+    std::wstring text;
+    LONG style = 0;
+    LONG exStyle = 0;
+    int id = 0;
+    RECT windowRect{}; // screen coordinates
+    RECT clientRect{}; // from GetClientRect: (0, 0)–(width, height)
+    RECT rectInParent{}; // a child's rectangle in its parent's client coordinates
+    bool visible = false;
+    bool zoomed = false;
+    bool iconic = false;
+};
+
+WindowInfo ReadWindow(HWND window);
+HWND Control(HWND main, int id);
+// Children in z-order (GW_CHILD, then GW_HWNDNEXT), which is the dialog tab order.
+std::vector<HWND> ChildrenInOrder(HWND parent);
+
+std::vector<std::wstring> ListItems(HWND list);
+int ListSelection(HWND list);
+int ListHorizontalExtent(HWND list);
+RECT ListItemRect(HWND list, int index);
+
+// The keyboard focus and the active window of a thread of another process.
+HWND FocusedWindow(DWORD threadId);
+HWND ActiveWindow(DWORD threadId);
+
+// Reads the fonts and icons of the main window, or a message box's icon, inside the program's
+// process through the probe DLL.
+std::optional<ProbeReport> Probe(DWORD threadId, HWND window);
+std::wstring FaceName(const ProbeFont& font);
+
+// ---- Acting as the user -------------------------------------------------------------------
+
+// Posts a key press (down and up) to the window, so it passes through the program's own
+// GetMessageW / IsDialogMessageW loop.
+void PressKey(HWND target, UINT virtualKey);
+// The same to whichever control of the thread has the focus (the main window if none).
+void PressKeyOnFocus(DWORD threadId, HWND main, UINT virtualKey);
+void ClickButton(HWND button);
+void ClickItem(HWND list, int index);
+void DoubleClickItem(HWND list, int index);
+void CloseFromCaption(HWND main);
+
+// ---- The desktop as the program sees it ---------------------------------------------------
+
+RECT WorkArea();
+LOGFONTW MessageFont();
+LANGID UiLanguage();
+
+} // namespace sevrane::e2e

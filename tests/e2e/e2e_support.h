@@ -1,0 +1,100 @@
+// Shared helpers of the end-to-end test files: expected texts and common assertions.
+#pragma once
+
+#include "app/catalogue.h"
+#include "driver/driver_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace sevrane::e2e {
+
+inline std::wstring ToWide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
+    return ToWide(MessageText(id, language));
+}
+
+inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
+
+// One warning box in the form every error before the window takes: no owner, caption sevrane,
+// the warning icon, the given text; the run ends with 0 and no window.
+inline void ExpectSingleWarning(const RunOutcome& outcome, const std::wstring& text) {
+    ASSERT_EQ(outcome.boxes.size(), 1u) << "expected exactly one box saying: " << testing::PrintToString(text);
+    const BoxInfo& box = outcome.boxes.front();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, L"sevrane");
+    EXPECT_TRUE(box.iconShown);
+    EXPECT_EQ(box.icon, BoxIconKind::Warning);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_FALSE(outcome.windowShown);
+    EXPECT_EQ(outcome.exitCode, 0u);
+}
+
+} // namespace sevrane::e2e
+
+namespace sevrane::e2e {
+
+// A run whose window is expected to show: the window and its three controls once visible.
+// Whatever is still running at the end is closed from the caption, then ended.
+class WindowSession {
+public:
+    WindowSession() = default;
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+    ~WindowSession() {
+        if (process.running() && main != nullptr && ::IsWindow(main)) {
+            CloseFromCaption(main);
+            process.WaitExit();
+        }
+    }
+
+    // Starts the program and waits for its window; false (with the reason) when a box or
+    // the end of the process came instead.
+    testing::AssertionResult Open(const Arguments& arguments, const LaunchOptions& options = {}) {
+        process = Launch(arguments, options);
+        if (!process) {
+            return testing::AssertionFailure() << "sevrane.exe could not be started";
+        }
+        WaitUntil([&] {
+            main = FindVisibleWindow(process.id(), L"sevrane");
+            return main != nullptr || FindVisibleWindow(process.id(), L"#32770") != nullptr ||
+                   !process.running();
+        });
+        if (main == nullptr) {
+            if (HWND box = FindVisibleWindow(process.id(), L"#32770")) {
+                return testing::AssertionFailure()
+                       << "a box came instead of the window: "
+                       << testing::PrintToString(ReadBox(box, process.threadId()).text);
+            }
+            return testing::AssertionFailure() << "no window; exit code "
+                                               << testing::PrintToString(process.WaitExit(kPoll));
+        }
+        // Showing activates the window, and the activation puts the focus on the list; the
+        // user acts only after that. A program that never gets there fails the tests that
+        // look at the focus.
+        WaitUntil([&] { return ActiveWindow(process.threadId()) == main; });
+        list = Control(main, kListId);
+        ok = Control(main, kOkId);
+        cancel = Control(main, kCancelId);
+        return testing::AssertionSuccess();
+    }
+
+    // The exit code once the process has ended by the user's action.
+    std::optional<DWORD> ExitCode() const { return process.WaitExit(); }
+
+    HWND Focus() const { return FocusedWindow(process.threadId()); }
+    void Press(UINT virtualKey) const { PressKeyOnFocus(process.threadId(), main, virtualKey); }
+
+    Process process;
+    HWND main = nullptr;
+    HWND list = nullptr;
+    HWND ok = nullptr;
+    HWND cancel = nullptr;
+};
+
+} // namespace sevrane::e2e

@@ -1,0 +1,110 @@
+// The icon option through the real program: loading from an icon file and from a library,
+// the failures of the load step, and where they stand in the order of the run.
+#include "driver/files_win.h"
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace sevrane::e2e {
+namespace {
+
+std::wstring SystemLibrary(const wchar_t* name) {
+    wchar_t directory[MAX_PATH]{};
+    ::GetSystemDirectoryW(directory, MAX_PATH);
+    return std::wstring(directory) + L"\\" + name;
+}
+
+void ExpectWindowIcon(const Arguments& arguments) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(arguments));
+    const auto report = Probe(session.process.threadId(), session.main);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->bigIcon.handle, 0u);
+    // One icon serves as both the big and the small icon.
+    EXPECT_EQ(report->bigIcon.handle, report->smallIcon.handle);
+    EXPECT_GT(report->bigIcon.width, 0);
+    EXPECT_GT(report->bigIcon.height, 0);
+    CloseFromCaption(session.main);
+    EXPECT_EQ(session.ExitCode(), 0u);
+}
+
+TEST(Icon, IconFileBecomesTheBigAndSmallIconOfTheWindow) {
+    TempDir dir;
+    const std::wstring icon = dir.File(L"app.ico");
+    ASSERT_TRUE(WriteBytes(icon, IconFileBytes()));
+    ExpectWindowIcon({L"/i", icon, L"Title", L"Message", L"item"});
+}
+
+TEST(Icon, IconFromALibraryByIndexIsShown) {
+    const std::wstring library = SystemLibrary(L"shell32.dll");
+    const auto count = reinterpret_cast<UINT_PTR>(
+        ::ExtractIconW(::GetModuleHandleW(nullptr), library.c_str(), UINT(-1)));
+    ASSERT_GT(count, 3u)
+        << "the system's shell32.dll holds too few icons for this test";
+    ExpectWindowIcon({L"/i", library + L",3", L"Title", L"Message", L"item"});
+    // One space after the comma is allowed.
+    ExpectWindowIcon({L"/i", library + L", 3", L"Title", L"Message", L"item"});
+}
+
+TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"Title", L"Message", L"item"}));
+    const auto report = Probe(session.process.threadId(), session.main);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(report->bigIcon.handle, 0u);
+    EXPECT_EQ(report->smallIcon.handle, 0u);
+}
+
+TEST(Icon, LoadFailuresNameTheFile) {
+    TempDir dir;
+    const std::wstring text = dir.File(L"notes.txt");
+    ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
+    const std::wstring missing = dir.File(L"missing.ico");
+    const std::wstring library = SystemLibrary(L"shell32.dll");
+    const struct {
+        std::wstring value;
+        std::wstring text;
+    } cases[] = {
+        {missing, missing + L" - File was not found."},
+        {missing + L",2", missing + L" - File was not found."},
+        // An empty value passes the parser and fails the existence test.
+        {L"", L" - File was not found."},
+        {text, text + L" - Unable to retreave the icon."},
+        {library + L",99999", library + L" - Unable to retreave the icon."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.value));
+        ExpectSingleWarning(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}), c.text);
+    }
+}
+
+TEST(Icon, MissingIconFileIsFoundOnlyAfterTheOtherChecks) {
+    TempDir dir;
+    const std::wstring missingIcon = dir.File(L"missing.ico");
+    const std::wstring missingList = dir.File(L"missing.txt");
+    // The title is checked while the command line is checked; the icon file much later.
+    ExpectSingleWarning(RunToEnd({L"/i", missingIcon}), L"Title is not specified.");
+    // The list file is read before the icon is loaded.
+    ExpectSingleWarning(RunToEnd({L"/i", missingIcon, L"/f", L"T", L"M", missingList}),
+                        missingList + L" - File was not found.");
+}
+
+TEST(Icon, LoadFailuresInJapaneseUseTheJapaneseTexts) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    // File names stay ASCII: the Japanese run may lack a Unix locale for other names.
+    TempDir dir;
+    const std::wstring text = dir.File(L"memo.txt");
+    ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
+    const std::wstring missing = dir.File(L"none.ico");
+    ExpectSingleWarning(RunToEnd({L"/i", missing, L"T", L"M", L"a"}),
+                        missing + L" - ファイルが見つかりませんでした。");
+    ExpectSingleWarning(RunToEnd({L"/i", text, L"T", L"M", L"a"}),
+                        text + L" - アイコンを取得できませんでした。");
+}
+
+} // namespace
+} // namespace sevrane::e2e

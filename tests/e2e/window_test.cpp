@@ -1,0 +1,606 @@
+// The list window of the real program: its class, styles, geometry, controls, fonts, focus,
+// the user's ways out and the two layout refusals.
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace sevrane::e2e {
+namespace {
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Text metrics and measurements as the program makes them: in a device context's default
+// font, or in the message font for "/m".
+class Measure {
+public:
+    explicit Measure(bool messageFont) : dc_(::GetDC(nullptr)) {
+        if (messageFont) {
+            const LOGFONTW logFont = MessageFont();
+            font_ = ::CreateFontIndirectW(&logFont);
+            previous_ = ::SelectObject(dc_, font_);
+        }
+    }
+    ~Measure() {
+        if (font_ != nullptr) {
+            ::SelectObject(dc_, previous_);
+            ::DeleteObject(font_);
+        }
+        ::ReleaseDC(nullptr, dc_);
+    }
+    Measure(const Measure&) = delete;
+    Measure& operator=(const Measure&) = delete;
+
+    int RowHeight() const {
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc_, &metrics);
+        return metrics.tmHeight;
+    }
+
+    // The width of an item, tabs expanded at 8 average character widths.
+    int ItemWidth(const std::wstring& item) const {
+        RECT rect{0, 0, 1, 1};
+        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0};
+        std::wstring copy = item;
+        ::DrawTextExW(dc_, copy.data(), -1, &rect,
+                      DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
+        return Width(rect);
+    }
+
+    // The measured size of the message within a maximum width.
+    SIZE MessageSize(const std::wstring& message, int maxWidth, int maxHeight) const {
+        RECT rect{0, 0, maxWidth, maxHeight};
+        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0};
+        std::wstring copy = message;
+        ::DrawTextExW(dc_, copy.data(), -1, &rect,
+                      DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX |
+                          DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS,
+                      &params);
+        return SIZE{Width(rect), Height(rect)};
+    }
+
+private:
+    HDC dc_;
+    HFONT font_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// The window and its controls as read from outside, with the frame overhead.
+struct Geometry {
+    WindowInfo window, list, ok, cancel;
+    int fx = 0, fy = 0;
+    int clientWidth = 0, clientHeight = 0;
+};
+
+Geometry ReadGeometry(const WindowSession& session) {
+    Geometry g;
+    g.window = ReadWindow(session.main);
+    g.list = ReadWindow(session.list);
+    g.ok = ReadWindow(session.ok);
+    g.cancel = ReadWindow(session.cancel);
+    g.clientWidth = g.window.clientRect.right;
+    g.clientHeight = g.window.clientRect.bottom;
+    g.fx = Width(g.window.windowRect) - g.clientWidth;
+    g.fy = Height(g.window.windowRect) - g.clientHeight;
+    return g;
+}
+
+// The rules that hold for every window: the list box at (20, MSGH + 30), the buttons 75 × 23
+// 15 pixels below it at the right, the client 40 wider than the list box and MSGH + 83 taller,
+// and the window centred in the work area.
+void ExpectFrameRules(const Geometry& g, int messageHeight) {
+    const RECT& list = g.list.rectInParent;
+    EXPECT_EQ(list.left, 20);
+    EXPECT_EQ(list.top, messageHeight + 30);
+    EXPECT_EQ(g.clientWidth, Width(list) + 40);
+    EXPECT_EQ(g.clientHeight, messageHeight + 83 + Height(list));
+    const struct {
+        const WindowInfo& button;
+        int left;
+    } buttons[] = {{g.ok, g.clientWidth - 176}, {g.cancel, g.clientWidth - 95}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(b.button.rectInParent.left, b.left);
+        EXPECT_EQ(b.button.rectInParent.top, list.bottom + 15);
+        EXPECT_EQ(Width(b.button.rectInParent), 75);
+        EXPECT_EQ(Height(b.button.rectInParent), 23);
+    }
+    const RECT area = WorkArea();
+    const RECT& outer = g.window.windowRect;
+    EXPECT_EQ(outer.left, area.left + (Width(area) - Width(outer)) / 2);
+    EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
+}
+
+const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha", L"beta",
+                              L"gamma",       L"delta",  L"epsilon"};
+
+TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    const WindowInfo w = ReadWindow(session.main);
+    EXPECT_EQ(w.className, L"sevrane");
+    EXPECT_EQ(w.text, L"Pick a host");
+    EXPECT_TRUE(w.visible);
+    const DWORD style = static_cast<DWORD>(w.style);
+    for (const DWORD present : {DWORD(WS_CAPTION), DWORD(WS_SYSMENU), DWORD(WS_MINIMIZEBOX),
+                                DWORD(WS_VISIBLE)}) {
+        EXPECT_EQ(style & present, present) << std::hex << style;
+    }
+    for (const DWORD absent : {DWORD(WS_THICKFRAME), DWORD(WS_MAXIMIZEBOX), DWORD(WS_MAXIMIZE),
+                               DWORD(WS_MINIMIZE), DWORD(WS_CHILD), DWORD(WS_POPUP),
+                               DWORD(WS_DISABLED)}) {
+        EXPECT_EQ(style & absent, 0u) << std::hex << style;
+    }
+    EXPECT_EQ(w.exStyle & WS_EX_CONTROLPARENT, WS_EX_CONTROLPARENT) << std::hex << w.exStyle;
+    EXPECT_EQ(::GetParent(session.main), nullptr);
+}
+
+TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    ASSERT_NE(session.list, nullptr);
+    ASSERT_NE(session.ok, nullptr);
+    ASSERT_NE(session.cancel, nullptr);
+
+    const WindowInfo list = ReadWindow(session.list);
+    EXPECT_EQ(::CompareStringOrdinal(list.className.c_str(), -1, L"LISTBOX", -1, TRUE),
+              CSTR_EQUAL)
+        << testing::PrintToString(list.className);
+    // Child, visible, border, tab stop, no integral height, tab stops, notify. The list box is
+    // created with both scroll bar styles too (0x50B10181), but shows a bar, and keeps its
+    // style bit, only while it is needed; the layout tests look at them.
+    const LONG listStyle = 0x50810181;
+    EXPECT_EQ(list.style & listStyle, listStyle) << std::hex << list.style;
+    EXPECT_EQ(list.style & (WS_VSCROLL | WS_HSCROLL), 0) << std::hex << list.style;
+    for (const LONG absent : {LBS_SORT, LBS_MULTIPLESEL, LBS_EXTENDEDSEL, LBS_OWNERDRAWFIXED,
+                              LBS_OWNERDRAWVARIABLE}) {
+        EXPECT_EQ(list.style & absent, 0) << std::hex << list.style;
+    }
+    EXPECT_EQ(list.exStyle & WS_EX_CLIENTEDGE, 0) << "a thin border, not a sunken edge";
+
+    const struct {
+        HWND handle;
+        const wchar_t* label;
+    } buttons[] = {{session.ok, L"OK"}, {session.cancel, L"Cancel"}};
+    for (const auto& b : buttons) {
+        const WindowInfo button = ReadWindow(b.handle);
+        EXPECT_EQ(::CompareStringOrdinal(button.className.c_str(), -1, L"BUTTON", -1, TRUE),
+                  CSTR_EQUAL);
+        EXPECT_EQ(button.text, b.label);
+        EXPECT_EQ(button.style & 0x50010000, 0x50010000) << std::hex << button.style;
+        // A plain push button: Enter is the window's OK through the dialog keys, not a default
+        // button's.
+        EXPECT_EQ(button.style & BS_TYPEMASK, BS_PUSHBUTTON) << std::hex << button.style;
+    }
+
+    const std::vector<HWND> order = ChildrenInOrder(session.main);
+    EXPECT_EQ(order, (std::vector<HWND>{session.list, session.ok, session.cancel}));
+    EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+}
+
+TEST(Window, TabMovesTheFocusInCreationOrder) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+    for (HWND next : {session.ok, session.cancel, session.list}) {
+        session.Press(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return session.Focus() == next; }))
+            << "focus is on id " << ::GetDlgCtrlID(session.Focus());
+    }
+}
+
+TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    const Geometry g = ReadGeometry(session);
+    const int rowHeight = Measure(false).RowHeight();
+    ExpectFrameRules(g, rowHeight);
+    // Five rows and the thin border; the list box at its smallest width, 160 - FX.
+    EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
+    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx);
+    EXPECT_EQ(Width(g.window.windowRect), 200);
+    // Every item is a row of the list's height.
+    for (int i = 0; i < 5; ++i) {
+        const RECT item = ListItemRect(session.list, i);
+        EXPECT_EQ(item.top, i * rowHeight);
+        EXPECT_EQ(Height(item), rowHeight);
+    }
+    EXPECT_EQ(ListHorizontalExtent(session.list), 0);
+}
+
+TEST(Window, WideMessageSetsTheWidthOfTheList) {
+    const std::wstring message =
+        L"Choose the host that the deployment of tonight should go to, then press OK";
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"Hosts", message, L"alpha", L"beta"}));
+    const Geometry g = ReadGeometry(session);
+    const RECT area = WorkArea();
+    const Measure measure(false);
+    const SIZE size = measure.MessageSize(message, Width(area) - g.fx - 40, Height(area) - g.fy);
+    ASSERT_GT(size.cx, 160);
+    ExpectFrameRules(g, size.cy);
+    EXPECT_EQ(Width(g.list.rectInParent), size.cx + 2);
+    EXPECT_EQ(Height(g.list.rectInParent), 2 * measure.RowHeight() + 2);
+}
+
+TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
+    const int rowHeight = Measure(false).RowHeight();
+    {
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\ntwo\\nthree", L"a"}));
+        ExpectFrameRules(ReadGeometry(session), 3 * rowHeight);
+    }
+    {
+        // Without "/e" the backslashes are plain characters on one line.
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"T", L"one\\ntwo\\nthree", L"a"}));
+        ExpectFrameRules(ReadGeometry(session), rowHeight);
+    }
+    {
+        // A doubled backslash is one backslash, not the start of a line break.
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\\\ntwo", L"a"}));
+        ExpectFrameRules(ReadGeometry(session), rowHeight);
+    }
+}
+
+TEST(Window, ManyItemsFillTheWorkAreaWithAVerticalBar) {
+    Arguments arguments = {L"Many", L"Choose"};
+    for (int i = 1; i <= 300; ++i) {
+        arguments.push_back(L"item " + std::to_wstring(i));
+    }
+    WindowSession session;
+    ASSERT_TRUE(session.Open(arguments));
+    const Geometry g = ReadGeometry(session);
+    const RECT area = WorkArea();
+    const int rowHeight = Measure(false).RowHeight();
+    ExpectFrameRules(g, rowHeight);
+    const int available = Height(area) - g.fy - rowHeight - 85;
+    const int rows = available / rowHeight;
+    ASSERT_LT(rows, 300);
+    EXPECT_EQ(Height(g.list.rectInParent), rows * rowHeight + 2);
+    // The list box widens to hold its vertical bar.
+    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx + ::GetSystemMetrics(SM_CXVSCROLL) + 1);
+    EXPECT_EQ(g.list.style & (WS_VSCROLL | WS_HSCROLL), WS_VSCROLL) << std::hex << g.list.style;
+    EXPECT_GE(g.window.windowRect.top, area.top);
+    EXPECT_LE(g.window.windowRect.bottom, area.bottom);
+    EXPECT_EQ(ListItems(session.list).size(), 300u);
+}
+
+TEST(Window, RowsOptionLimitsTheVisibleRows) {
+    WindowSession session;
+    Arguments arguments = kFiveItems;
+    arguments.insert(arguments.begin(), {L"/r", L"3"});
+    ASSERT_TRUE(session.Open(arguments));
+    const Geometry g = ReadGeometry(session);
+    const int rowHeight = Measure(false).RowHeight();
+    ExpectFrameRules(g, rowHeight);
+    EXPECT_EQ(Height(g.list.rectInParent), 3 * rowHeight + 2);
+    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx + ::GetSystemMetrics(SM_CXVSCROLL) + 1);
+}
+
+TEST(Window, ItemsWiderThanTheListScrollHorizontally) {
+    const std::wstring wide(120, L'M');
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"/w", L"300", L"Wide", L"Choose", L"short", wide}));
+    const Geometry g = ReadGeometry(session);
+    const Measure measure(false);
+    const int rowHeight = measure.RowHeight();
+    const int itemWidth = measure.ItemWidth(wide);
+    ASSERT_GT(itemWidth, 300);
+    ExpectFrameRules(g, rowHeight);
+    EXPECT_EQ(Width(g.window.windowRect), 300);
+    EXPECT_EQ(Width(g.list.rectInParent), 300 - g.fx - 40);
+    // Room for the horizontal bar below the two rows.
+    EXPECT_EQ(Height(g.list.rectInParent),
+              2 * rowHeight + ::GetSystemMetrics(SM_CYHSCROLL) + 1 + 2);
+    EXPECT_EQ(ListHorizontalExtent(session.list), itemWidth + 25);
+    EXPECT_EQ(g.list.style & (WS_VSCROLL | WS_HSCROLL), WS_HSCROLL) << std::hex << g.list.style;
+}
+
+TEST(Window, ItemsKeepTheirOrderAndDuplicates) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"T", L"M", L"pear", L"apple", L"pear", L"Zed", L"a\\nb", L"-x"}));
+    EXPECT_EQ(ListItems(session.list),
+              (std::vector<std::wstring>{L"pear", L"apple", L"pear", L"Zed", L"a\\nb", L"-x"}));
+    EXPECT_EQ(ListSelection(session.list), LB_ERR);
+}
+
+TEST(Window, SelectionOptionSelectsTheNumberedItem) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"/s", L"3", L"T", L"M", L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(ListSelection(session.list), 2);
+    session.Press(VK_RETURN);
+    EXPECT_EQ(session.ExitCode(), 3u);
+}
+
+TEST(Window, OkButtonWithASelectionReturnsItsNumber) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"/s", L"2", L"T", L"M", L"a", L"b", L"c"}));
+    ClickButton(session.ok);
+    EXPECT_EQ(session.ExitCode(), 2u);
+}
+
+TEST(Window, ClickedItemThenEnterReturnsItsNumber) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    ClickItem(session.list, 3);
+    ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 3; }));
+    session.Press(VK_RETURN);
+    EXPECT_EQ(session.ExitCode(), 4u);
+}
+
+TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+    // With nothing selected, the first arrow key selects the item with the caret, the first.
+    session.Press(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
+    session.Press(VK_RETURN);
+    EXPECT_EQ(session.ExitCode(), 1u);
+}
+
+TEST(Window, DoubleClickOnTheFifthItemReturnsFive) {
+    WindowSession session;
+    Arguments arguments = {L"T", L"M"};
+    for (int i = 1; i <= 8; ++i) {
+        arguments.push_back(L"item " + std::to_wstring(i));
+    }
+    ASSERT_TRUE(session.Open(arguments));
+    DoubleClickItem(session.list, 4);
+    EXPECT_EQ(session.ExitCode(), 5u);
+}
+
+void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
+                              const std::wstring& text) {
+    HWND box = WaitForBox(session.process);
+    ASSERT_NE(box, nullptr);
+    const BoxInfo info = ReadBox(box, session.process.threadId());
+    EXPECT_EQ(info.text, text);
+    EXPECT_EQ(info.caption, title);
+    EXPECT_EQ(info.owner, session.main);
+    EXPECT_TRUE(info.iconShown);
+    EXPECT_EQ(info.icon, BoxIconKind::Warning);
+    ASSERT_TRUE(DismissBox(box));
+    // The window waits again.
+    EXPECT_TRUE(session.process.running());
+    EXPECT_TRUE(::IsWindowVisible(session.main));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(session.main) != FALSE; }));
+}
+
+TEST(Window, ConfirmingWithoutASelectionShowsTheOwnedBoxAndWaits) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    session.Press(VK_RETURN);
+    ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
+    ClickButton(session.ok);
+    ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
+    // After the box the user can still choose.
+    ClickItem(session.list, 1);
+    ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 1; }));
+    ClickButton(session.ok);
+    EXPECT_EQ(session.ExitCode(), 2u);
+}
+
+TEST(Window, CancelEscapeAndClosingReturnZeroEvenAfterASelection) {
+    enum class Way { Escape, Cancel, Close };
+    for (const Way way : {Way::Escape, Way::Cancel, Way::Close}) {
+        for (const bool select : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << ", selected "
+                                            << select);
+            WindowSession session;
+            ASSERT_TRUE(session.Open(kFiveItems));
+            if (select) {
+                ClickItem(session.list, 2);
+                ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 2; }));
+            }
+            switch (way) {
+            case Way::Escape:
+                session.Press(VK_ESCAPE);
+                break;
+            case Way::Cancel:
+                ClickButton(session.cancel);
+                break;
+            case Way::Close:
+                CloseFromCaption(session.main);
+                break;
+            }
+            EXPECT_EQ(session.ExitCode(), 0u);
+        }
+    }
+}
+
+TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
+    // A list file without lines is the only way to an empty list; an empty file is enough.
+    wchar_t base[MAX_PATH + 1]{};
+    ::GetTempPathW(MAX_PATH + 1, base);
+    const std::wstring path = std::wstring(base) + L"sevrane-e2e-empty-" +
+                              std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    {
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
+        EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
+        session.Press(VK_RETURN);
+        ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
+        // A double-click on the empty list ends the run without a choice.
+        ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
+        EXPECT_EQ(session.ExitCode(), 0u);
+    }
+    ::DeleteFileW(path.c_str());
+}
+
+TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
+    RECT normal{};
+    {
+        WindowSession session;
+        ASSERT_TRUE(session.Open(kFiveItems));
+        normal = ReadWindow(session.main).windowRect;
+    }
+    for (const WORD command : {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW)}) {
+        SCOPED_TRACE(command);
+        LaunchOptions options;
+        options.showCommand = command;
+        WindowSession session;
+        ASSERT_TRUE(session.Open(kFiveItems, options));
+        const WindowInfo w = ReadWindow(session.main);
+        EXPECT_FALSE(w.zoomed);
+        EXPECT_FALSE(w.iconic);
+        EXPECT_TRUE(EqualRect(&w.windowRect, &normal));
+    }
+}
+
+TEST(Window, ButtonsUseTheMessageFontAndTheListItsDefault) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    const auto report = Probe(session.process.threadId(), session.main);
+    ASSERT_TRUE(report.has_value());
+    ASSERT_TRUE(report->messageFont.present);
+    for (const ProbeFont* button : {&report->okFont, &report->cancelFont}) {
+        EXPECT_TRUE(button->present);
+        EXPECT_EQ(FaceName(*button), FaceName(report->messageFont));
+        EXPECT_EQ(button->height, report->messageFont.height);
+        EXPECT_EQ(button->weight, report->messageFont.weight);
+    }
+    // One font object serves both buttons.
+    EXPECT_EQ(report->okFont.handle, report->cancelFont.handle);
+    EXPECT_FALSE(report->listFont.present) << FaceName(report->listFont);
+}
+
+TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
+    WindowSession session;
+    Arguments arguments = kFiveItems;
+    arguments.insert(arguments.begin(), L"/m");
+    ASSERT_TRUE(session.Open(arguments));
+    const auto report = Probe(session.process.threadId(), session.main);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(report->listFont.present);
+    EXPECT_EQ(report->listFont.handle, report->okFont.handle);
+    EXPECT_EQ(FaceName(report->listFont), FaceName(report->messageFont));
+    EXPECT_EQ(report->listFont.height, report->messageFont.height);
+    // Rows and the message are measured in that font.
+    const int rowHeight = Measure(true).RowHeight();
+    const Geometry g = ReadGeometry(session);
+    ExpectFrameRules(g, rowHeight);
+    EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
+}
+
+TEST(Window, ActivationGivesTheFocusBackToTheList) {
+    WindowSession session;
+    ASSERT_TRUE(session.Open(kFiveItems));
+    session.Press(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
+
+    // Another program's window takes the activation, then the list window gets it back.
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                   0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    const auto pump = [] {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&message);
+        }
+    };
+    ::SetForegroundWindow(other);
+    EXPECT_TRUE(WaitUntil([&] {
+        pump();
+        return ActiveWindow(session.process.threadId()) != session.main;
+    })) << "the list window kept the activation";
+    ::SetForegroundWindow(session.main);
+    EXPECT_TRUE(WaitUntil([&] {
+        pump();
+        return ActiveWindow(session.process.threadId()) == session.main;
+    })) << "the list window was not activated again";
+    EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
+        << "focus is on id " << ::GetDlgCtrlID(session.Focus());
+    ::DestroyWindow(other);
+    pump();
+}
+
+// The most rows and message lines the work area allows, found from a window of one row.
+struct Limits {
+    int rows;
+    int messageLines;
+};
+
+Limits WorkAreaLimits() {
+    WindowSession session;
+    EXPECT_TRUE(session.Open({L"T", L"M", L"a"}));
+    const Geometry g = ReadGeometry(session);
+    const int rowHeight = Measure(false).RowHeight();
+    const int height = Height(WorkArea());
+    return Limits{(height - g.fy - rowHeight - 85) / rowHeight,
+                  (height - g.fy - 85 - rowHeight) / rowHeight};
+}
+
+std::wstring Lines(int count) {
+    std::wstring message = L"line";
+    for (int i = 1; i < count; ++i) {
+        message += L"\\nline";
+    }
+    return message;
+}
+
+TEST(Window, RowsBeyondTheWorkAreaAreRefused) {
+    const Limits limits = WorkAreaLimits();
+    ASSERT_GT(limits.rows, 1);
+    const std::wstring fits = std::to_wstring(limits.rows);
+    const std::wstring tooMany = std::to_wstring(limits.rows + 1);
+    {
+        WindowSession session;
+        EXPECT_TRUE(session.Open({L"/r", fits, L"T", L"M", L"a"}));
+    }
+    ExpectSingleWarning(RunToEnd({L"/r", tooMany, L"T", L"M", L"a"}),
+                        tooMany + L" - Value of number of rows is too large.");
+    ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
+                        L"500 - Value of number of rows is too large.");
+}
+
+TEST(Window, MessageTooTallForOneRowIsRefused) {
+    const Limits limits = WorkAreaLimits();
+    ASSERT_GT(limits.messageLines, 1);
+    {
+        // The tallest message that leaves exactly room for one row.
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/e", L"T", Lines(limits.messageLines), L"a", L"b"}));
+        const Geometry g = ReadGeometry(session);
+        const int rowHeight = Measure(false).RowHeight();
+        EXPECT_EQ(g.list.rectInParent.top, limits.messageLines * rowHeight + 30);
+        EXPECT_EQ(Height(g.list.rectInParent), rowHeight + 2);
+    }
+    ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(limits.messageLines + 1), L"a"}),
+                        L"Size of message is too large to display.");
+    // The message check comes before the rows check.
+    ExpectSingleWarning(RunToEnd({L"/e", L"/r", L"500", L"T", Lines(400), L"a"}),
+                        L"Size of message is too large to display.");
+}
+
+TEST(Window, JapaneseButtonLabelsAndBoxes) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"ホスト", L"選んでください", L"一", L"二"}));
+    EXPECT_EQ(WindowText(session.main), L"ホスト");
+    EXPECT_EQ(WindowText(session.ok), L"OK");
+    EXPECT_EQ(WindowText(session.cancel), L"キャンセル");
+    EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
+    session.Press(VK_RETURN);
+    ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
+    session.Press(VK_ESCAPE);
+    EXPECT_EQ(session.ExitCode(), 0u);
+}
+
+TEST(Window, JapaneseLayoutRefusals) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
+                        L"500 - 行数の値が大きすぎます。");
+    ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(400), L"a"}),
+                        L"メッセージのサイズが大きすぎて表示できません。");
+}
+
+} // namespace
+} // namespace sevrane::e2e
