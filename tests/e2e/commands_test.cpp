@@ -140,7 +140,9 @@ TEST(Commands, UsageBoxInJapaneseShowsTheJapaneseText) {
     ExpectUsageBox(kJapanese);
 }
 
-TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) { ExpectVersionBox(); }
+TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) {
+    ExpectVersionBox();
+}
 
 TEST(Commands, VersionBoxInJapaneseShowsTheSameLine) {
     ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";

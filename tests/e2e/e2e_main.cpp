@@ -16,8 +16,7 @@ int wmain(int argc, wchar_t** argv) {
         if (argument.substr(0, option.size()) == option) {
             const std::wstring value(argument.substr(option.size()));
             std::string narrow(value.begin(), value.end());
-            path = narrow.empty() || narrow.front() != '/' ? value
-                                                           : sevrane::e2e::DosPath(narrow);
+            path = narrow.empty() || narrow.front() != '/' ? value : sevrane::e2e::DosPath(narrow);
         }
     }
     sevrane::e2e::SetSevranePath(path);

@@ -19,12 +19,15 @@ inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
     return ToWide(MessageText(id, language));
 }
 
-inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
+inline bool IsJapaneseRun() {
+    return UiLanguage() == kJapaneseLanguageId;
+}
 
 // One warning box in the form every error before the window takes: no owner, caption sevrane,
 // the warning icon, the given text; the run ends with 0 and no window.
 inline void ExpectSingleWarning(const RunOutcome& outcome, const std::wstring& text) {
-    ASSERT_EQ(outcome.boxes.size(), 1u) << "expected exactly one box saying: " << testing::PrintToString(text);
+    ASSERT_EQ(outcome.boxes.size(), 1u)
+        << "expected exactly one box saying: " << testing::PrintToString(text);
     const BoxInfo& box = outcome.boxes.front();
     EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.caption, L"sevrane");
@@ -42,7 +45,7 @@ namespace sevrane::e2e {
 // A run whose window is expected to show: the window and its three controls once visible.
 // Whatever is still running at the end is closed from the caption, then ended.
 class WindowSession {
-public:
+  public:
     WindowSession() = default;
     WindowSession(const WindowSession&) = delete;
     WindowSession& operator=(const WindowSession&) = delete;
@@ -71,8 +74,8 @@ public:
                        << "a box came instead of the window: "
                        << testing::PrintToString(ReadBox(box, process.threadId()).text);
             }
-            return testing::AssertionFailure() << "no window; exit code "
-                                               << testing::PrintToString(process.WaitExit(kPoll));
+            return testing::AssertionFailure()
+                   << "no window; exit code " << testing::PrintToString(process.WaitExit(kPoll));
         }
         // Showing activates the window, and the activation puts the focus on the list; the
         // user acts only after that. A program that never gets there fails the tests that

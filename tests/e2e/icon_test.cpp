@@ -43,8 +43,7 @@ TEST(Icon, IconFromALibraryByIndexIsShown) {
     const std::wstring library = SystemLibrary(L"shell32.dll");
     const auto count = reinterpret_cast<UINT_PTR>(
         ::ExtractIconW(::GetModuleHandleW(nullptr), library.c_str(), UINT(-1)));
-    ASSERT_GT(count, 3u)
-        << "the system's shell32.dll holds too few icons for this test";
+    ASSERT_GT(count, 3u) << "the system's shell32.dll holds too few icons for this test";
     ExpectWindowIcon({L"/i", library + L",3", L"Title", L"Message", L"item"});
     // One space after the comma is allowed.
     ExpectWindowIcon({L"/i", library + L", 3", L"Title", L"Message", L"item"});

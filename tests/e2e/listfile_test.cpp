@@ -77,13 +77,14 @@ TEST(ListFile, AnsiFileGivesOneItemPerLineExactly) {
                                  "back\\nslash\n"
                                  "caf\xE9\n"
                                  "alpha\n" +
-                                     longLine + "\n"
-                                                "last without end"));
-    const Items expected = {L"alpha",      L"",
-                            L"/gamma",     L"  spaced  ",
-                            L"tab\there",  L"cr\rinside",
-                            L"back\\nslash", L"caf\u00E9",
-                            L"alpha",      std::wstring(3000, L'L'),
+                                     longLine +
+                                     "\n"
+                                     "last without end"));
+    const Items expected = {L"alpha",           L"",
+                            L"/gamma",          L"  spaced  ",
+                            L"tab\there",       L"cr\rinside",
+                            L"back\\nslash",    L"caf\u00E9",
+                            L"alpha",           std::wstring(3000, L'L'),
                             L"last without end"};
     EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}), expected);
 }
@@ -100,16 +101,14 @@ TEST(ListFile, AnsiFileKeepsAUtf8ByteOrderMarkAsCharacters) {
     const std::wstring path = dir.File(L"bom.txt");
     ASSERT_TRUE(WriteBytes(path, "\xEF\xBB\xBFone\r\ntwo\r\n"));
     // The three bytes are taken as ANSI characters of code page 1252.
-    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}),
-              (Items{L"\u00EF\u00BB\u00BFone", L"two"}));
+    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}), (Items{L"\u00EF\u00BB\u00BFone", L"two"}));
 }
 
 TEST(ListFile, UnicodeFileGivesTheSameItemsWithOrWithoutItsMark) {
     TempDir dir;
-    const std::wstring text = L"日本語\r\n\r\nGrüße\r\n/slash\r\n" + std::wstring(2500, L'長') +
-                              L"\r\nend";
-    const Items expected = {L"日本語", L"", L"Grüße", L"/slash", std::wstring(2500, L'長'),
-                            L"end"};
+    const std::wstring text =
+        L"日本語\r\n\r\nGrüße\r\n/slash\r\n" + std::wstring(2500, L'長') + L"\r\nend";
+    const Items expected = {L"日本語", L"", L"Grüße", L"/slash", std::wstring(2500, L'長'), L"end"};
     const std::wstring withMark = dir.File(L"with.txt");
     const std::wstring withoutMark = dir.File(L"without.txt");
     ASSERT_TRUE(WriteUtf16(withMark, text, true));

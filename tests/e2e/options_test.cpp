@@ -42,7 +42,8 @@ TEST(CommandLine, EmptyArgumentIsReportedWhereverItStands) {
 }
 
 TEST(CommandLine, UnrecognisedOptionIsShownExactlyAsTyped) {
-    const std::wstring longOption = L"/" + std::wstring(5000, L'x');
+    // Near the limit of a command line (32,767 characters with the program's path).
+    const std::wstring longOption = L"/" + std::wstring(32000, L'x');
     ExpectCases({
         {{L"/x", L"Title", L"Message", L"item"}, L"/x - Parameter is invalid."},
         {{L"/"}, L"/ - Parameter is invalid."},
@@ -112,13 +113,19 @@ TEST(CommandLine, WidthBeyondTheWorkAreaIsTooLarge) {
 TEST(CommandLine, MalformedIconValueIsShownAsTyped) {
     ExpectCases({
         {{L"/i", L",4", L"T", L"M", L"a"}, L",4 - Parameter of icon file is invalid."},
-        {{L"/i", L"shell.dll,", L"T", L"M", L"a"}, L"shell.dll, - Parameter of icon file is invalid."},
+        {{L"/i", L"shell.dll,", L"T", L"M", L"a"},
+         L"shell.dll, - Parameter of icon file is invalid."},
         {{L"/i", L"a,b,c", L"T", L"M", L"a"}, L"a,b,c - Parameter of icon file is invalid."},
-        {{L"/i", L"shell.dll,  4", L"T", L"M", L"a"}, L"shell.dll,  4 - Index of icon file is invalid."},
-        {{L"/i", L"shell.dll,-1", L"T", L"M", L"a"}, L"shell.dll,-1 - Index of icon file is invalid."},
-        {{L"/i", L"shell.dll,5-", L"T", L"M", L"a"}, L"shell.dll,5- - Index of icon file is invalid."},
-        {{L"/i", L"shell.dll,+5", L"T", L"M", L"a"}, L"shell.dll,+5 - Index of icon file is invalid."},
-        {{L"/i", L"shell.dll,x", L"T", L"M", L"a"}, L"shell.dll,x - Index of icon file is invalid."},
+        {{L"/i", L"shell.dll,  4", L"T", L"M", L"a"},
+         L"shell.dll,  4 - Index of icon file is invalid."},
+        {{L"/i", L"shell.dll,-1", L"T", L"M", L"a"},
+         L"shell.dll,-1 - Index of icon file is invalid."},
+        {{L"/i", L"shell.dll,5-", L"T", L"M", L"a"},
+         L"shell.dll,5- - Index of icon file is invalid."},
+        {{L"/i", L"shell.dll,+5", L"T", L"M", L"a"},
+         L"shell.dll,+5 - Index of icon file is invalid."},
+        {{L"/i", L"shell.dll,x", L"T", L"M", L"a"},
+         L"shell.dll,x - Index of icon file is invalid."},
     });
 }
 
@@ -167,8 +174,8 @@ TEST(CommandLine, AcceptedCommandLinesShowTheWindow) {
     for (const Arguments& arguments : accepted) {
         SCOPED_TRACE(testing::PrintToString(arguments));
         const RunOutcome outcome = RunToEnd(arguments);
-        EXPECT_TRUE(outcome.boxes.empty()) << (outcome.boxes.empty() ? std::wstring()
-                                                                     : outcome.boxes[0].text);
+        EXPECT_TRUE(outcome.boxes.empty())
+            << (outcome.boxes.empty() ? std::wstring() : outcome.boxes[0].text);
         EXPECT_TRUE(outcome.windowShown);
         EXPECT_EQ(outcome.exitCode, 0u);
     }
@@ -194,7 +201,8 @@ TEST(CommandLine, EveryFailureInJapaneseUsesTheJapaneseText) {
         {{L"/w", WorkAreaWidthPlusOne(), L"T"},
          WorkAreaWidthPlusOne() + L" - ウィンドウ幅の値が大きすぎます。"},
         {{L"/i", L"a,b,c"}, L"a,b,c - アイコンファイルのパラメータが正しくありません。"},
-        {{L"/i", L"アイコン.dll,-1"}, L"アイコン.dll,-1 - アイコンファイルのインデックスが正しくありません。"},
+        {{L"/i", L"アイコン.dll,-1"},
+         L"アイコン.dll,-1 - アイコンファイルのインデックスが正しくありません。"},
         {{L"/s", L"05", L"T", L"M", L"a"}, L"5 - 選択する番号の値が大きすぎます。"},
         {{L"/m"}, L"タイトルが指定されていません。"},
         {{L"タイトル"}, L"メッセージが指定されていません。"},

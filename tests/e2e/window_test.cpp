@@ -4,19 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace sevrane::e2e {
 namespace {
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 // Text metrics and measurements as the program makes them: in a device context's default
 // font, or in the message font for "/m".
 class Measure {
-public:
+  public:
     explicit Measure(bool messageFont) : dc_(::GetDC(nullptr)) {
         if (messageFont) {
             const LOGFONTW logFont = MessageFont();
@@ -40,10 +45,10 @@ public:
         return metrics.tmHeight;
     }
 
-    // The width of an item, tabs expanded at 8 average character widths.
-    int ItemWidth(const std::wstring& item) const {
+    // The width of an item, tabs expanded at tabLength average character widths.
+    int ItemWidth(const std::wstring& item, int tabLength = 8) const {
         RECT rect{0, 0, 1, 1};
-        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0};
+        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), tabLength, 0, 0, 0};
         std::wstring copy = item;
         ::DrawTextExW(dc_, copy.data(), -1, &rect,
                       DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
@@ -51,9 +56,10 @@ public:
     }
 
     // The measured size of the message within a maximum width.
-    SIZE MessageSize(const std::wstring& message, int maxWidth, int maxHeight) const {
+    SIZE MessageSize(const std::wstring& message, int maxWidth, int maxHeight,
+                     int tabLength = 8) const {
         RECT rect{0, 0, maxWidth, maxHeight};
-        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0};
+        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), tabLength, 0, 0, 0};
         std::wstring copy = message;
         ::DrawTextExW(dc_, copy.data(), -1, &rect,
                       DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX |
@@ -62,7 +68,7 @@ public:
         return SIZE{Width(rect), Height(rect)};
     }
 
-private:
+  private:
     HDC dc_;
     HFONT font_ = nullptr;
     HGDIOBJ previous_ = nullptr;
@@ -113,7 +119,7 @@ void ExpectFrameRules(const Geometry& g, int messageHeight) {
     EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
 }
 
-const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha", L"beta",
+const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha",  L"beta",
                               L"gamma",       L"delta",  L"epsilon"};
 
 TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
@@ -124,13 +130,13 @@ TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
     EXPECT_EQ(w.text, L"Pick a host");
     EXPECT_TRUE(w.visible);
     const DWORD style = static_cast<DWORD>(w.style);
-    for (const DWORD present : {DWORD(WS_CAPTION), DWORD(WS_SYSMENU), DWORD(WS_MINIMIZEBOX),
-                                DWORD(WS_VISIBLE)}) {
+    for (const DWORD present :
+         {DWORD(WS_CAPTION), DWORD(WS_SYSMENU), DWORD(WS_MINIMIZEBOX), DWORD(WS_VISIBLE)}) {
         EXPECT_EQ(style & present, present) << std::hex << style;
     }
-    for (const DWORD absent : {DWORD(WS_THICKFRAME), DWORD(WS_MAXIMIZEBOX), DWORD(WS_MAXIMIZE),
-                               DWORD(WS_MINIMIZE), DWORD(WS_CHILD), DWORD(WS_POPUP),
-                               DWORD(WS_DISABLED)}) {
+    for (const DWORD absent :
+         {DWORD(WS_THICKFRAME), DWORD(WS_MAXIMIZEBOX), DWORD(WS_MAXIMIZE), DWORD(WS_MINIMIZE),
+          DWORD(WS_CHILD), DWORD(WS_POPUP), DWORD(WS_DISABLED)}) {
         EXPECT_EQ(style & absent, 0u) << std::hex << style;
     }
     EXPECT_EQ(w.exStyle & WS_EX_CONTROLPARENT, WS_EX_CONTROLPARENT) << std::hex << w.exStyle;
@@ -145,8 +151,7 @@ TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
     ASSERT_NE(session.cancel, nullptr);
 
     const WindowInfo list = ReadWindow(session.list);
-    EXPECT_EQ(::CompareStringOrdinal(list.className.c_str(), -1, L"LISTBOX", -1, TRUE),
-              CSTR_EQUAL)
+    EXPECT_EQ(::CompareStringOrdinal(list.className.c_str(), -1, L"LISTBOX", -1, TRUE), CSTR_EQUAL)
         << testing::PrintToString(list.className);
     // Child, visible, border, tab stop, no integral height, tab stops, notify. The list box is
     // created with both scroll bar styles too (0x50B10181), but shows a bar, and keeps its
@@ -154,8 +159,8 @@ TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
     const LONG listStyle = 0x50810181;
     EXPECT_EQ(list.style & listStyle, listStyle) << std::hex << list.style;
     EXPECT_EQ(list.style & (WS_VSCROLL | WS_HSCROLL), 0) << std::hex << list.style;
-    for (const LONG absent : {LBS_SORT, LBS_MULTIPLESEL, LBS_EXTENDEDSEL, LBS_OWNERDRAWFIXED,
-                              LBS_OWNERDRAWVARIABLE}) {
+    for (const LONG absent :
+         {LBS_SORT, LBS_MULTIPLESEL, LBS_EXTENDEDSEL, LBS_OWNERDRAWFIXED, LBS_OWNERDRAWVARIABLE}) {
         EXPECT_EQ(list.style & absent, 0) << std::hex << list.style;
     }
     EXPECT_EQ(list.exStyle & WS_EX_CLIENTEDGE, 0) << "a thin border, not a sunken edge";
@@ -223,6 +228,27 @@ TEST(Window, WideMessageSetsTheWidthOfTheList) {
     ExpectFrameRules(g, size.cy);
     EXPECT_EQ(Width(g.list.rectInParent), size.cx + 2);
     EXPECT_EQ(Height(g.list.rectInParent), 2 * measure.RowHeight() + 2);
+}
+
+TEST(Window, TabLengthSetsTheWidthOfTabsInTheMessageAndTheItems) {
+    const RECT area = WorkArea();
+    const Measure measure(false);
+    for (const int tabLength : {1, 8, 16}) {
+        SCOPED_TRACE(tabLength);
+        // Escaped tabs in the message become real ones; the items carry real tabs.
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/e", L"/t", std::to_wstring(tabLength), L"T",
+                                  L"a\\t\\t\\t\\t\\tb", L"x\ty", L"x\t\t\t\t\t\ty"}));
+        const Geometry g = ReadGeometry(session);
+        const SIZE message = measure.MessageSize(L"a\t\t\t\t\tb", Width(area) - g.fx - 40,
+                                                 Height(area) - g.fy, tabLength);
+        const int widest = measure.ItemWidth(L"x\t\t\t\t\t\ty", tabLength);
+        const int expected =
+            std::max({static_cast<int>(message.cx), widest + 25, 160 - (g.fx + 2)});
+        ExpectFrameRules(g, measure.RowHeight());
+        EXPECT_EQ(Width(g.list.rectInParent), expected + 2);
+        EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"x\ty", L"x\t\t\t\t\t\ty"}));
+    }
 }
 
 TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
@@ -389,8 +415,8 @@ TEST(Window, CancelEscapeAndClosingReturnZeroEvenAfterASelection) {
     enum class Way { Escape, Cancel, Close };
     for (const Way way : {Way::Escape, Way::Cancel, Way::Close}) {
         for (const bool select : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way) << ", selected "
-                                            << select);
+            SCOPED_TRACE(testing::Message()
+                         << "way " << static_cast<int>(way) << ", selected " << select);
             WindowSession session;
             ASSERT_TRUE(session.Open(kFiveItems));
             if (select) {
@@ -497,8 +523,8 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
 
     // Another program's window takes the activation, then the list window gets it back.
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                   0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
     const auto pump = [] {
         MSG message;

@@ -96,9 +96,13 @@ std::wstring DosPath(std::string_view path) {
     return result;
 }
 
-void SetSevranePath(std::wstring path) { SevranePathStorage() = std::move(path); }
+void SetSevranePath(std::wstring path) {
+    SevranePathStorage() = std::move(path);
+}
 
-const std::wstring& SevranePath() { return SevranePathStorage(); }
+const std::wstring& SevranePath() {
+    return SevranePathStorage();
+}
 
 std::wstring OwnDirectory() {
     std::wstring path(MAX_PATH, L'\0');
@@ -135,7 +139,9 @@ Process& Process::operator=(Process&& other) noexcept {
     return *this;
 }
 
-Process::~Process() { Release(); }
+Process::~Process() {
+    Release();
+}
 
 void Process::Release() {
     if (process_ == nullptr) {
@@ -175,8 +181,7 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
     }
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr,
+    if (!::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           options.workingDirectory.empty() ? nullptr
                                                            : options.workingDirectory.c_str(),
                           &startup, &info)) {
@@ -290,7 +295,9 @@ std::vector<HWND> AllChildren(HWND parent) {
     return search.children;
 }
 
-int ChildId(HWND window) { return static_cast<int>(::GetWindowLongPtrW(window, GWLP_ID)); }
+int ChildId(HWND window) {
+    return static_cast<int>(::GetWindowLongPtrW(window, GWLP_ID));
+}
 
 } // namespace
 
@@ -429,15 +436,17 @@ std::vector<std::wstring> ListItems(HWND list) {
             continue;
         }
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied = Send(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                    reinterpret_cast<LPARAM>(text.data()));
+        const LRESULT copied =
+            Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
         text.resize(copied >= 0 ? static_cast<std::size_t>(copied) : 0);
         items.push_back(std::move(text));
     }
     return items;
 }
 
-int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0)); }
+int ListSelection(HWND list) {
+    return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0));
+}
 
 int ListHorizontalExtent(HWND list) {
     return static_cast<int>(Send(list, LB_GETHORIZONTALEXTENT, 0, 0));
@@ -533,7 +542,9 @@ void PressKeyOnFocus(DWORD threadId, HWND main, UINT virtualKey) {
     PressKey(focus != nullptr ? focus : main, virtualKey);
 }
 
-void ClickButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+void ClickButton(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 namespace {
 
@@ -558,7 +569,9 @@ void DoubleClickItem(HWND list, int index) {
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-void CloseFromCaption(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CloseFromCaption(HWND main) {
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 // ---- The desktop as the program sees it ---------------------------------------------------
 
@@ -575,6 +588,8 @@ LOGFONTW MessageFont() {
     return metrics.lfMessageFont;
 }
 
-LANGID UiLanguage() { return ::GetUserDefaultUILanguage(); }
+LANGID UiLanguage() {
+    return ::GetUserDefaultUILanguage();
+}
 
 } // namespace sevrane::e2e

@@ -55,7 +55,7 @@ struct LaunchOptions {
 // A started program. Move-only; a process still running when its owner goes away is ended, so
 // a failed test never leaves a window behind for the next one.
 class Process {
-public:
+  public:
     Process() = default;
     explicit Process(const PROCESS_INFORMATION& info);
     Process(Process&& other) noexcept;
@@ -73,7 +73,7 @@ public:
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
 
-private:
+  private:
     void Release();
 
     HANDLE process_ = nullptr;
@@ -124,10 +124,10 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = kTimeout
 struct BoxInfo {
     HWND handle = nullptr;
     std::wstring caption;
-    std::wstring text;       // the static with id 0xFFFF
-    bool iconShown = false;  // the SS_ICON static is visible
+    std::wstring text;                    // the static with id 0xFFFF
+    bool iconShown = false;               // the SS_ICON static is visible
     BoxIconKind icon = BoxIconKind::None; // read inside the program's process
-    HWND owner = nullptr;    // GW_OWNER
+    HWND owner = nullptr;                 // GW_OWNER
 };
 
 BoxInfo ReadBox(HWND box, DWORD threadId);
@@ -156,8 +156,8 @@ struct WindowInfo {
     LONG style = 0;
     LONG exStyle = 0;
     int id = 0;
-    RECT windowRect{}; // screen coordinates
-    RECT clientRect{}; // from GetClientRect: (0, 0)–(width, height)
+    RECT windowRect{};   // screen coordinates
+    RECT clientRect{};   // from GetClientRect: (0, 0)–(width, height)
     RECT rectInParent{}; // a child's rectangle in its parent's client coordinates
     bool visible = false;
     bool zoomed = false;

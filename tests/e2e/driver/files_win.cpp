@@ -52,7 +52,9 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 std::wstring TempDir::File(std::wstring_view name) const {
     return path_ + L"\\" + std::wstring(name);
@@ -65,10 +67,10 @@ bool WriteBytes(const std::wstring& path, std::string_view bytes) {
         return false;
     }
     DWORD written = 0;
-    const bool ok = bytes.empty() || (::WriteFile(file, bytes.data(),
-                                                  static_cast<DWORD>(bytes.size()), &written,
-                                                  nullptr) &&
-                                      written == bytes.size());
+    const bool ok =
+        bytes.empty() ||
+        (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size());
     ::CloseHandle(file);
     return ok;
 }
@@ -85,8 +87,8 @@ bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrder
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return {};
     }

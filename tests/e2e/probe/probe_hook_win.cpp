@@ -34,9 +34,8 @@ void DescribeFont(HFONT font, ProbeFont& out) {
 }
 
 void DescribeWindowFont(HWND window, ProbeFont& out) {
-    DescribeFont(window ? reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0))
-                        : nullptr,
-                 out);
+    DescribeFont(
+        window ? reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)) : nullptr, out);
 }
 
 void DescribeIcon(HICON icon, ProbeIcon& out) {
@@ -128,9 +127,8 @@ void Probe(HWND window, std::uint32_t sequence) {
             DescribeWindowFont(::GetDlgItem(window, 103), local.cancelFont);
             DescribeIcon(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0)),
                          local.bigIcon);
-            DescribeIcon(
-                reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)),
-                local.smallIcon);
+            DescribeIcon(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)),
+                         local.smallIcon);
         }
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
@@ -153,8 +151,8 @@ void Probe(HWND window, std::uint32_t sequence) {
 
 } // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK SevraneProbeHook(int code, WPARAM wParam,
-                                                                   LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    SevraneProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         static const UINT probeMessage = ::RegisterWindowMessageW(sevrane::e2e::kProbeMessageName);
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
