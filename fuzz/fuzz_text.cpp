@@ -4,6 +4,7 @@
 // (a trailing odd byte is ignored). Even: the list decoder; bit 1 picks "/u", bit 2 the
 // double-byte code page instead of Latin-1, bytes 1-2 the two chunk sizes that alternate, and
 // the rest is the file.
+#include "fuzz_support.h"
 #include "text/escapes.h"
 #include "text/list_decoder.h"
 
@@ -20,12 +21,7 @@ namespace {
 
 using namespace sevrane;
 
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant violated: %s\n", what);
-        std::abort();
-    }
-}
+using fuzzing::Require;
 
 // The escapes as their rule reads: find a backslash, look at the unit behind it, replace the
 // pair or not, and search again from the unit after the backslash.

@@ -1,6 +1,8 @@
 #include "app/catalogue.h"
 #include "app/usage.h"
 
+#include "language_scope.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,16 +13,7 @@
 namespace sevrane {
 namespace {
 
-class LanguageScope {
-public:
-    explicit LanguageScope(LanguageIndex language) : saved_(CurrentLanguage()) {
-        SetCurrentLanguage(language);
-    }
-    ~LanguageScope() { SetCurrentLanguage(saved_); }
-
-private:
-    LanguageIndex saved_;
-};
+using testing::LanguageScope;
 
 bool IsSuffix(MessageId id) {
     switch (id) {

@@ -13,15 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 using testing::DecodeInChunks;
-
-std::string Utf16Bytes(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
+using testing::Utf16Bytes;
 
 const std::string kUtf16Mark = "\xFF\xFE";
 const std::string kUtf8Mark = "\xEF\xBB\xBF";

@@ -1,6 +1,8 @@
 #include "app/catalogue.h"
 #include "app/options.h"
 
+#include "language_scope.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -14,16 +16,7 @@ namespace {
 
 constexpr std::int32_t kWorkArea = 1024;
 
-class LanguageScope {
-  public:
-    explicit LanguageScope(LanguageIndex language) : saved_(CurrentLanguage()) {
-        SetCurrentLanguage(language);
-    }
-    ~LanguageScope() { SetCurrentLanguage(saved_); }
-
-  private:
-    LanguageIndex saved_;
-};
+using testing::LanguageScope;
 
 std::vector<std::u16string> Args(std::initializer_list<std::u16string_view> list) {
     return std::vector<std::u16string>(list.begin(), list.end());

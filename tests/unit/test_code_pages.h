@@ -10,6 +10,16 @@
 
 namespace sevrane::testing {
 
+// The little-endian bytes of UTF-16 text, as a Unicode list file holds them.
+inline std::string Utf16Bytes(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
 inline bool Latin1ToUtf16(std::string_view bytes, std::u16string& out) {
     for (const char byte : bytes) {
         out.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));

@@ -4,6 +4,7 @@
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
+#include "../unit/test_code_pages.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,6 +18,8 @@
 
 namespace sevrane {
 namespace {
+
+using testing::Utf16Bytes;
 
 // What the C runtime's text mode makes of a file, read in pieces of at most 1023 units and
 // joined until a piece ends with LF or the file ends.
@@ -281,15 +284,6 @@ TEST(ListFileAgainstRuntime, Utf16FilesWithTheirMarkGiveTheRuntimesItems) {
 
 TEST(ListFileAgainstRuntime, Utf8FilesWithTheirMarkGiveTheRuntimesItems) {
     CompareGeneratedFiles(TextGenerator::Kind::Utf8, true, u"utf8-");
-}
-
-std::string Utf16Bytes(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
 }
 
 TEST(ListFile, UnicodeFileWithoutMarkIsReadAsUtf16) {
