@@ -23,7 +23,7 @@ using namespace sevrane;
 
 using fuzzing::Require;
 
-bool IsPlainArgument(const std::u16string& text) {
+bool IsPlainArgument(std::u16string_view text) {
     return !text.empty() && text.front() != u'/';
 }
 
@@ -44,7 +44,7 @@ void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
     Require(IsPlainArgument(s.message), "message");
     Require(!s.items.empty(), "items present");
     Require(!s.listFile || s.items.size() == 1, "one list file");
-    for (const std::u16string& item : s.items) {
+    for (const std::u16string_view item : s.items) {
         Require(IsPlainArgument(item), "item");
     }
     Require(!s.unicodeListFile || s.listFile, "/u implies /f");

@@ -83,7 +83,7 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
         lineEnds += byte == '\n' ? 1 : 0;
     }
     Require(items.size() <= lineEnds + 1, "more items than lines");
-    for (const std::u16string& item : items) {
+    for (const std::u16string_view item : items) {
         Require(item.find_first_of(std::u16string_view(u"\n\0\x1A", 3)) == std::u16string::npos,
                 "an item holds LF, NUL or Ctrl+Z");
     }

@@ -97,15 +97,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                 }
             }
             items = list.size();
-            units = 0;
-            held = list.capacity() * sizeof(std::u16string);
-            for (const std::u16string& item : list) {
-                units += item.size();
-                // A string longer than its inline buffer holds a heap block of capacity + 1.
-                if (item.capacity() > 7) {
-                    held += (item.capacity() + 1) * sizeof(char16_t);
-                }
-            }
+            // One buffer of text with a NUL behind each item, and one start offset per item.
+            units = list.units() - items;
+            held = list.units() * sizeof(char16_t) + list.capacity() * sizeof(std::size_t);
         } else {
             ::QueryPerformanceCounter(&start);
             if (!ReadBinary(listPath, units)) {

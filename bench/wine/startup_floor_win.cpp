@@ -56,13 +56,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                                            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), instance,
                                            nullptr);
     ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
-    std::size_t bytes = 0;
-    for (const std::u16string& item : items) {
-        bytes += (item.size() + 1) * sizeof(char16_t);
-    }
-    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-    for (const std::u16string& item : items) {
-        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sevrane::Wide(item)));
+    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
+                   static_cast<LPARAM>(items.units() * sizeof(char16_t)));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ::SendMessageW(listBox, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(sevrane::Wide(items.c_str(i))));
     }
     ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
 

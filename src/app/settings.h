@@ -1,15 +1,14 @@
 // What the command line asks for, as the later phases of a run read it.
 #pragma once
 
+#include "app/item_list.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace sevrane {
-
-// The items of the list, in order; duplicates and empty strings are allowed.
-using ItemList = std::vector<std::u16string>;
 
 // The parsed value of "/i": the file and which icon in it.
 struct IconSpec {

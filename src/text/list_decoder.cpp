@@ -149,9 +149,13 @@ void ListDecoder::ReserveItems() {
     const double estimate = perByte * static_cast<double>(expectedBytes_) * 1.125 + 16;
     const double limit = static_cast<double>(expectedBytes_) / 8 + 16;
     const double slots = std::min(estimate, limit);
+    // No byte gives more than one UTF-16 unit and every line loses its LF to its NUL, so the
+    // text of the whole file fits into its size in units (half that for UTF-16): one
+    // allocation, never a doubling that holds the old and the new buffer at once.
+    const std::uint64_t units = (form_ == Form::Utf16 ? expectedBytes_ / 2 : expectedBytes_) + 1;
     if (slots > static_cast<double>(items_.capacity()) &&
-        slots < static_cast<double>(items_.max_size())) {
-        items_.reserve(static_cast<std::size_t>(slots));
+        slots < static_cast<double>(items_.max_size()) && units < items_.max_size()) {
+        items_.reserve(static_cast<std::size_t>(slots), static_cast<std::size_t>(units));
     }
 }
 
@@ -233,22 +237,25 @@ void ListDecoder::EndText() {
 
 template <std::size_t Width>
 void ListDecoder::Emit(std::string_view text) {
-    std::u16string& item = items_.emplace_back();
+    std::u16string& buffer = items_.openItem();
     if constexpr (Width == 1) {
-        if (!text.empty() && !(*converter_)(text, item)) {
-            items_.pop_back();
+        if (!text.empty() && !(*converter_)(text, buffer)) {
+            items_.abandonItem();
             failed_ = true;
+            return;
         }
     } else {
-        item.resize(text.size() / 2);
+        const std::size_t old = buffer.size();
+        buffer.resize(old + text.size() / 2);
         if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(item.data(), text.data(), text.size());
+            std::memcpy(buffer.data() + old, text.data(), text.size());
         } else {
-            for (std::size_t i = 0; i < item.size(); ++i) {
-                item[i] = static_cast<char16_t>(UnitAt<2>(text.data() + 2 * i));
+            for (std::size_t i = 0; i < text.size() / 2; ++i) {
+                buffer[old + i] = static_cast<char16_t>(UnitAt<2>(text.data() + 2 * i));
             }
         }
     }
+    items_.closeItem();
 }
 
 void ListDecoder::ClearPending() {

@@ -163,7 +163,7 @@ bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {
 
 bool RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.
-    listFilePath = settings.items.empty() ? std::u16string() : std::move(settings.items.front());
+    listFilePath = settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
     settings.items.clear();
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
     if (::_waccess_s(Wide(listFilePath), 0) != 0) {

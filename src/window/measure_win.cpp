@@ -96,10 +96,10 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     in.messageHeight = message.bottom - message.top;
 
     std::int32_t widest = 0;
-    for (const std::u16string& item : settings.items) {
+    for (std::size_t i = 0; i < settings.items.size(); ++i) {
         RECT bounds{0, 0, 1, 1};
-        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(item)), -1, &bounds, kItemFormat,
-                      &params);
+        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.items.c_str(i))), -1, &bounds,
+                      kItemFormat, &params);
         widest = std::max(widest, static_cast<std::int32_t>(bounds.right - bounds.left));
     }
     in.itemWidth = widest;

@@ -142,13 +142,10 @@ void FillList(HWND listBox, const ItemList& items) {
     // The list box is still hidden with its parent: skipping its repaints and scroll bar updates
     // per item, and reserving room once, changes nothing the user sees.
     ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
-    std::size_t bytes = 0;
-    for (const std::u16string& item : items) {
-        bytes += (item.size() + 1) * sizeof(char16_t);
-    }
-    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-    for (const std::u16string& item : items) {
-        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item)));
+    ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
+                   static_cast<LPARAM>(items.units() * sizeof(char16_t)));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(items.c_str(i))));
     }
     ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
 }

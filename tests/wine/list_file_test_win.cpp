@@ -106,7 +106,7 @@ private:
     std::vector<std::u16string> files_;
 };
 
-std::string Describe(const std::u16string& text) {
+std::string Describe(std::u16string_view text) {
     std::ostringstream out;
     out << text.size() << " units:";
     const std::size_t shown = text.size() < 24 ? text.size() : 24;

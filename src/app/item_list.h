@@ -1,0 +1,112 @@
+// The items of the list, in order; duplicates and empty strings are allowed.
+//
+// A list file can hold a million lines, so the items share one buffer instead of owning a heap
+// block each: every item is followed by a NUL there, which lets Win32 take it as it stands.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sevrane {
+
+class ItemList {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = std::u16string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::u16string_view;
+
+        const_iterator() = default;
+        const_iterator(const ItemList* list, std::size_t index) : list_(list), index_(index) {}
+
+        std::u16string_view operator*() const { return (*list_)[index_]; }
+        std::u16string_view operator[](difference_type offset) const {
+            return (*list_)[index_ + static_cast<std::size_t>(offset)];
+        }
+        const_iterator& operator++() { ++index_; return *this; }
+        const_iterator operator++(int) { const_iterator old = *this; ++index_; return old; }
+        const_iterator& operator--() { --index_; return *this; }
+        const_iterator operator--(int) { const_iterator old = *this; --index_; return old; }
+        const_iterator& operator+=(difference_type offset) {
+            index_ += static_cast<std::size_t>(offset);
+            return *this;
+        }
+        const_iterator& operator-=(difference_type offset) {
+            index_ -= static_cast<std::size_t>(offset);
+            return *this;
+        }
+        friend const_iterator operator+(const_iterator it, difference_type offset) {
+            return it += offset;
+        }
+        friend const_iterator operator+(difference_type offset, const_iterator it) {
+            return it += offset;
+        }
+        friend const_iterator operator-(const_iterator it, difference_type offset) {
+            return it -= offset;
+        }
+        friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
+            return static_cast<difference_type>(a.index_) - static_cast<difference_type>(b.index_);
+        }
+        friend bool operator==(const const_iterator& a, const const_iterator& b) {
+            return a.index_ == b.index_;
+        }
+        friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
+            return a.index_ <=> b.index_;
+        }
+
+    private:
+        const ItemList* list_ = nullptr;
+        std::size_t index_ = 0;
+    };
+    using value_type = std::u16string_view;
+    using iterator = const_iterator;
+
+    ItemList() = default;
+    ItemList(std::initializer_list<std::u16string_view> items);
+
+    std::size_t size() const { return starts_.size(); }
+    bool empty() const { return starts_.empty(); }
+    std::u16string_view operator[](std::size_t index) const;
+    std::u16string_view front() const { return (*this)[0]; }
+    std::u16string_view back() const { return (*this)[size() - 1]; }
+    // The item followed by its NUL.
+    const char16_t* c_str(std::size_t index) const { return text_.data() + starts_[index]; }
+
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    void push_back(std::u16string_view item);
+    void pop_back();
+    void clear();
+
+    // Building an item in place: append its text to the returned buffer, then close it (or
+    // abandon it, which drops what was appended). Nothing else may touch the list meanwhile.
+    std::u16string& openItem() { return text_; }
+    void closeItem();
+    void abandonItem();
+
+    // Room for this many items holding this many code units in all, NULs included.
+    void reserve(std::size_t items, std::size_t units);
+    std::size_t capacity() const { return starts_.capacity(); }
+    std::size_t max_size() const { return starts_.max_size(); }
+    // Code units of all items, each one's NUL included.
+    std::size_t units() const { return text_.size(); }
+
+    friend bool operator==(const ItemList& a, const ItemList& b) {
+        return a.starts_ == b.starts_ && a.text_ == b.text_;
+    }
+
+private:
+    std::u16string text_;            // every item followed by a NUL
+    std::vector<std::size_t> starts_; // where each item begins in text_
+    std::size_t ends_ = 0;            // where the next item begins: the end of the last one
+};
+
+} // namespace sevrane

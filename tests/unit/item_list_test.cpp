@@ -1,0 +1,73 @@
+#include "app/item_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace sevrane {
+namespace {
+
+std::vector<std::u16string> Contents(const ItemList& items) {
+    return std::vector<std::u16string>(items.begin(), items.end());
+}
+
+TEST(ItemList, KeepsOrderDuplicatesAndEmptyItemsEachFollowedByANul) {
+    const std::u16string nulInside(u"x\0y", 3);
+    const ItemList items{u"b", u"", u"b", u"a\tc", nulInside};
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(Contents(items),
+              (std::vector<std::u16string>{u"b", u"", u"b", u"a\tc", nulInside}));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items.c_str(i)[items[i].size()], u'\0') << i;
+        EXPECT_EQ(std::u16string_view(items.c_str(i), items[i].size()), items[i]) << i;
+    }
+    EXPECT_EQ(items.front(), u"b");
+    EXPECT_EQ(items.back(), nulInside);
+    EXPECT_EQ(items.units(), 1u + 1 + 0 + 1 + 1 + 1 + 3 + 1 + 3 + 1);
+}
+
+TEST(ItemList, ItemsBuiltInPlaceCanBeAbandonedWithoutATrace) {
+    ItemList items{u"keep"};
+    items.openItem().append(u"half written");
+    items.abandonItem();
+    items.openItem().append(u"new");
+    items.closeItem();
+    items.openItem();
+    items.closeItem(); // an item with no text is an empty item
+    EXPECT_EQ(items, (ItemList{u"keep", u"new", u""}));
+}
+
+TEST(ItemList, PopBackAndClearLeaveAStateEqualToAFreshList) {
+    ItemList items{u"one", u"two", u"three"};
+    items.pop_back();
+    EXPECT_EQ(items, (ItemList{u"one", u"two"}));
+    items.push_back(u"again");
+    EXPECT_EQ(items, (ItemList{u"one", u"two", u"again"}));
+    items.clear();
+    EXPECT_TRUE(items.empty());
+    EXPECT_EQ(items, ItemList{});
+    items.push_back(u"");
+    EXPECT_EQ(items, ItemList{u""});
+    EXPECT_NE(items, ItemList{});
+}
+
+TEST(ItemList, EqualityTellsWhereOneItemEndsAndTheNextBegins) {
+    // The same units in the shared buffer, cut differently.
+    EXPECT_NE((ItemList{u"ab", u"c"}), (ItemList{u"a", u"bc"}));
+    EXPECT_NE((ItemList{u"a"}), (ItemList{u"a", u""}));
+}
+
+TEST(ItemList, ReservingKeepsTheItemsAndIteratesAsAnyRange) {
+    ItemList items{u"z", u"y"};
+    items.reserve(1000, 100000);
+    EXPECT_GE(items.capacity(), 1000u);
+    EXPECT_EQ(items, (ItemList{u"z", u"y"}));
+    EXPECT_EQ(items.end() - items.begin(), 2);
+    EXPECT_EQ(*std::max_element(items.begin(), items.end()), u"z");
+    EXPECT_EQ(items.begin()[1], u"y");
+}
+
+} // namespace
+} // namespace sevrane
