@@ -23,9 +23,7 @@ using namespace sevrane;
 
 using fuzzing::Require;
 
-bool IsPlainArgument(std::u16string_view text) {
-    return !text.empty() && text.front() != u'/';
-}
+bool IsPlainArgument(std::u16string_view text) { return !text.empty() && text.front() != u'/'; }
 
 // An error text is a whole catalogue text, or any prefix followed by a text that starts with
 // " - ", always in the run's language.

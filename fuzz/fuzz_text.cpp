@@ -30,7 +30,10 @@ std::size_t LiteralEscapes(std::u16string& message) {
     std::size_t p = message.find(u'\\');
     while (p != std::u16string::npos && p + 1 < message.size()) {
         const char16_t next = message[p + 1];
-        const char16_t replacement = next == u'\\' ? u'\\' : next == u'n' ? u'\n' : next == u't' ? u'\t' : 0;
+        const char16_t replacement = next == u'\\'  ? u'\\'
+                                     : next == u'n' ? u'\n'
+                                     : next == u't' ? u'\t'
+                                                    : 0;
         if (replacement != 0) {
             message.replace(p, 2, 1, replacement);
             ++replaced;

@@ -121,8 +121,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 5;
     }
     const UniqueFile out(opened);
-    std::fprintf(out.get(), "%ls %.2f %.2f %llu %llu %llu %llu %llu\n", mode.c_str(),
-                 times.front(), times[times.size() / 2], items, units, held,
+    std::fprintf(out.get(), "%ls %.2f %.2f %llu %llu %llu %llu %llu\n", mode.c_str(), times.front(),
+                 times[times.size() / 2], items, units, held,
                  static_cast<unsigned long long>(memory.PeakWorkingSetSize),
                  static_cast<unsigned long long>(memory.PeakPagefileUsage));
     return 0;

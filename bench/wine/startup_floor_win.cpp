@@ -48,13 +48,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     windowClass.lpszClassName = L"startup_floor";
     ::RegisterClassW(&windowClass);
 
-    const HWND window = ::CreateWindowExW(
-        WS_EX_CONTROLPARENT, L"startup_floor", sevrane::Wide(title),
-        WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 200, 100, 400, 500, nullptr, nullptr,
-        instance, nullptr);
-    const HWND listBox = ::CreateWindowExW(0, L"LISTBOX", nullptr, 0x50B10181, 20, 20, 340, 400,
-                                           window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), instance,
-                                           nullptr);
+    const HWND window =
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, L"startup_floor", sevrane::Wide(title),
+                          WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 200, 100, 400, 500, nullptr,
+                          nullptr, instance, nullptr);
+    const HWND listBox =
+        ::CreateWindowExW(0, L"LISTBOX", nullptr, 0x50B10181, 20, 20, 340, 400, window,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), instance, nullptr);
     ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
                    static_cast<LPARAM>(items.units() * sizeof(char16_t)));

@@ -11,7 +11,8 @@ namespace {
 constexpr std::u16string_view kUsageJapanese =
     u"リストウィンドウを表示します。\n"
     u"\n"
-    u"sevrane [/r 行数] [/w 幅] [/s 番号] [/e] [/t 数] [/m] [/f[d]] [/i アイコンファイル] [/u] タイトル メッセージ リスト... | ファイル\n"
+    u"sevrane [/r 行数] [/w 幅] [/s 番号] [/e] [/t 数] [/m] [/f[d]] [/i アイコンファイル] [/u] "
+    u"タイトル メッセージ リスト... | ファイル\n"
     u"\t/r リストの最大行数を指定する\n"
     u"\t/w ウィンドウの最大幅を指定する（最小 200）\n"
     u"\t/s 初期選択するリスト番号を指定する\n"
@@ -29,7 +30,8 @@ constexpr std::u16string_view kUsageJapanese =
 constexpr std::u16string_view kUsageEnglish =
     u"Display list window.\n"
     u"\n"
-    u"sevrane [/r row] [/w width] [/s number] [/e] [/t number] [/m] [/f[d]] [/i icon-file] [/u] title message list... | file\n"
+    u"sevrane [/r row] [/w width] [/s number] [/e] [/t number] [/m] [/f[d]] [/i icon-file] [/u] "
+    u"title message list... | file\n"
     u"\t/r Specify number of max list rows\n"
     u"\t/w Specify window maximum width (minimum 200)\n"
     u"\t/s Specify initial select list number\n"
@@ -79,11 +81,14 @@ constexpr std::array<Entry, kMessageCount> kCatalogue = {{
     // MsgSelectInvalid
     {u" - 選択する番号の値が正しくありません。", u" - Value of select number is invalid."},
     // MsgTabInvalid
-    {u" - タブの文字数の値が正しくありません。", u" - Value of number of tab character is invalid."},
+    {u" - タブの文字数の値が正しくありません。",
+     u" - Value of number of tab character is invalid."},
     // MsgIconFileParameterInvalid
-    {u" - アイコンファイルのパラメータが正しくありません。", u" - Parameter of icon file is invalid."},
+    {u" - アイコンファイルのパラメータが正しくありません。",
+     u" - Parameter of icon file is invalid."},
     // MsgIconIndexInvalid
-    {u" - アイコンファイルのインデックスが正しくありません。", u" - Index of icon file is invalid."},
+    {u" - アイコンファイルのインデックスが正しくありません。",
+     u" - Index of icon file is invalid."},
     // MsgRowsTooLarge
     {u" - 行数の値が大きすぎます。", u" - Value of number of rows is too large."},
     // MsgWidthTooLarge
@@ -97,7 +102,8 @@ constexpr std::array<Entry, kMessageCount> kCatalogue = {{
     // MsgListNotSpecified
     {u"リストが指定されていません。", u"List is not specified."},
     // MsgUnicodeNeedsListFile
-    {u"/u - パラメータは /f パラメータと一緒に使います。", u"/u - Parameter is able to use with /f parameter."},
+    {u"/u - パラメータは /f パラメータと一緒に使います。",
+     u"/u - Parameter is able to use with /f parameter."},
     // MsgFileNotFound
     {u" - ファイルが見つかりませんでした。", u" - File was not found."},
     // MsgFileNotOpened
@@ -105,7 +111,8 @@ constexpr std::array<Entry, kMessageCount> kCatalogue = {{
     // MsgIconNotRetrieved
     {u" - アイコンを取得できませんでした。", u" - Unable to retreave the icon."},
     // MsgMessageTooLarge
-    {u"メッセージのサイズが大きすぎて表示できません。", u"Size of message is too large to display."},
+    {u"メッセージのサイズが大きすぎて表示できません。",
+     u"Size of message is too large to display."},
     // MsgNothingSelected
     {u"何も選択されていません。", u"Nothing is selected."},
     // LabelOk
@@ -146,8 +153,8 @@ std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix) {
 
 std::u16string FormatNumber(std::int32_t value) {
     // Work on the unsigned magnitude so that INT32_MIN needs no special case.
-    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value)
-                                        : static_cast<std::uint32_t>(value);
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     char16_t digits[11];
     std::size_t count = 0;
     do {

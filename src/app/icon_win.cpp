@@ -34,8 +34,6 @@ void applyIcon(HWND window, HICON icon) {
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
-void releaseIcon(UniqueIcon& icon) {
-    icon.reset();
-}
+void releaseIcon(UniqueIcon& icon) { icon.reset(); }
 
 } // namespace sevrane

@@ -30,10 +30,24 @@ public:
         std::u16string_view operator[](difference_type offset) const {
             return (*list_)[index_ + static_cast<std::size_t>(offset)];
         }
-        const_iterator& operator++() { ++index_; return *this; }
-        const_iterator operator++(int) { const_iterator old = *this; ++index_; return old; }
-        const_iterator& operator--() { --index_; return *this; }
-        const_iterator operator--(int) { const_iterator old = *this; --index_; return old; }
+        const_iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++index_;
+            return old;
+        }
+        const_iterator& operator--() {
+            --index_;
+            return *this;
+        }
+        const_iterator operator--(int) {
+            const_iterator old = *this;
+            --index_;
+            return old;
+        }
         const_iterator& operator+=(difference_type offset) {
             index_ += static_cast<std::size_t>(offset);
             return *this;
@@ -104,7 +118,7 @@ public:
     }
 
 private:
-    std::u16string text_;            // every item followed by a NUL
+    std::u16string text_;             // every item followed by a NUL
     std::vector<std::size_t> starts_; // where each item begins in text_
     std::size_t ends_ = 0;            // where the next item begins: the end of the last one
 };

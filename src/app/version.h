@@ -12,8 +12,8 @@
 namespace sevrane {
 
 // " sevrane 2.20 64bit <notice> - Mmm dd yyyy hh:mm:ss "
-inline constexpr char kVersionLine[] = " sevrane " SEVRANE_VERSION_TEXT " 64bit " SEVRANE_AUTHORSHIP
-                                       " - " __DATE__ " " __TIME__ " ";
+inline constexpr char kVersionLine[] =
+    " sevrane " SEVRANE_VERSION_TEXT " 64bit " SEVRANE_AUTHORSHIP " - " __DATE__ " " __TIME__ " ";
 
 } // namespace sevrane
 #endif

@@ -66,11 +66,11 @@ private:
     Form form_ = Form::Undecided;
     bool ended_ = false;
     bool failed_ = false;
-    bool lineCut_ = false;  // a NUL ended the current line's text; skipping to its LF
+    bool lineCut_ = false; // a NUL ended the current line's text; skipping to its LF
     bool hasOddByte_ = false;
-    char oddByte_ = 0;      // the first byte of a UTF-16 unit cut by a chunk boundary
-    std::string head_;      // a Unicode file's first bytes until its mark is known
-    std::string pending_;   // the current line's raw bytes taken from earlier chunks
+    char oddByte_ = 0;    // the first byte of a UTF-16 unit cut by a chunk boundary
+    std::string head_;    // a Unicode file's first bytes until its mark is known
+    std::string pending_; // the current line's raw bytes taken from earlier chunks
     std::uint64_t expectedBytes_ = 0;
     std::uint64_t fedBytes_ = 0;
     bool reserved_ = false;

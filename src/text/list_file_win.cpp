@@ -84,9 +84,9 @@ public:
         if (scratch_.size() < bytes.size()) {
             scratch_.resize(bytes.size());
         }
-        const int units = ::MultiByteToWideChar(codePage_, 0, bytes.data(),
-                                                static_cast<int>(bytes.size()), scratch_.data(),
-                                                static_cast<int>(scratch_.size()));
+        const int units =
+            ::MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                  scratch_.data(), static_cast<int>(scratch_.size()));
         if (units <= 0) {
             return AppendConverted(codePage_, bytes, out);
         }
@@ -111,8 +111,9 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
     items.clear();
     // The sharing of the C runtime's fopen: a file that another process opened without
     // sharing it cannot be opened, and a directory cannot be opened as a file at all.
-    const HANDLE opened = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE opened =
+        ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         return ListFileStatus::NotOpened;
     }
@@ -163,7 +164,8 @@ bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {
 
 bool RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.
-    listFilePath = settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
+    listFilePath =
+        settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
     settings.items.clear();
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
     if (::_waccess_s(Wide(listFilePath), 0) != 0) {

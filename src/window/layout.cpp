@@ -102,8 +102,8 @@ LayoutResult computeLayout(const LayoutInput& in) {
     }
 
     // Inner height, and room for a horizontal bar when the widest item does not fit.
-    std::int64_t innerHeight = rowHeight * std::max<std::int64_t>(
-                                               0, std::min<std::int64_t>(in.itemCount, rowLimit));
+    std::int64_t innerHeight =
+        rowHeight * std::max<std::int64_t>(0, std::min<std::int64_t>(in.itemCount, rowLimit));
     bool horizontalScroll = false;
     if (innerWidth - 2 < itemWidth) {
         horizontalScroll = true;

@@ -29,8 +29,8 @@ FrameGrowth GrowthOf(DWORD style) {
 }
 
 // The list box's frame is sized from its window styles and its notify style.
-constexpr DWORD kListBoxFrameStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                     WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
+constexpr DWORD kListBoxFrameStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
 } // namespace
 

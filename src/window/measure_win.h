@@ -17,9 +17,9 @@ static_assert(kMessageFormat == 0x4C8D0);
 inline constexpr UINT kItemFormat = DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX;
 
 inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                       WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT |
-                                       LBS_USETABSTOPS | LBS_NOTIFY;
+inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                                       WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS |
+                                       LBS_NOTIFY;
 static_assert(kMainWindowStyle == 0xCA0000);
 static_assert(kListBoxStyle == 0x50B10181);
 

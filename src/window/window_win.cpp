@@ -166,8 +166,8 @@ void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layo
     for (std::size_t i = 0; i < 2; ++i) {
         const std::u16string label(MessageText(buttons[i].label));
         const LayoutRect& rect = buttons[i].rect;
-        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left,
-                                       rect.top, rect.width(), rect.height(), mainWindow,
+        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
+                                       rect.width(), rect.height(), mainWindow,
                                        ControlId(buttons[i].id), instance, nullptr);
     }
     for (HWND button : created) {
@@ -195,9 +195,8 @@ int RunWindow(const WindowRequest& request) {
     // Declared before the window: the font outlives every window that uses it.
     UniqueFont font;
     UniqueWindow mainWindow(::CreateWindowExW(
-        WS_EX_CONTROLPARENT, kClassName, Wide(displayState.title), kMainWindowStyle,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-        request.instance, nullptr));
+        WS_EX_CONTROLPARENT, kClassName, Wide(displayState.title), kMainWindowStyle, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, request.instance, nullptr));
     if (!mainWindow) {
         return 0;
     }
@@ -223,9 +222,9 @@ int RunWindow(const WindowRequest& request) {
                  layout.window.height(), FALSE);
 
     const LayoutRect& list = layout.listBox;
-    const HWND listBox = ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left,
-                                           list.top, list.width(), list.height(), window,
-                                           ControlId(kListBoxId), request.instance, nullptr);
+    const HWND listBox =
+        ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top, list.width(),
+                          list.height(), window, ControlId(kListBoxId), request.instance, nullptr);
     displayState.listBox = listBox;
     if (settings.useUiFont) {
         SetFont(listBox, font.get());

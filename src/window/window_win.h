@@ -14,7 +14,7 @@ struct WindowRequest {
     int showCommand = SW_SHOWDEFAULT;
     const Settings* settings = nullptr;
     RECT workArea{};
-    HICON icon = nullptr;                      // applied to the main window; not owned
+    HICON icon = nullptr;                         // applied to the main window; not owned
     const std::u16string* listFilePath = nullptr; // deleted just before showing with "/fd"
 };
 

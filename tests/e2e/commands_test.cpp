@@ -131,18 +131,14 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
     }
 }
 
-TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) {
-    ExpectUsageBox(kEnglish);
-}
+TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) { ExpectUsageBox(kEnglish); }
 
 TEST(Commands, UsageBoxInJapaneseShowsTheJapaneseText) {
     ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
     ExpectUsageBox(kJapanese);
 }
 
-TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) {
-    ExpectVersionBox();
-}
+TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) { ExpectVersionBox(); }
 
 TEST(Commands, VersionBoxInJapaneseShowsTheSameLine) {
     ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";

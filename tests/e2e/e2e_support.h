@@ -19,9 +19,7 @@ inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
     return ToWide(MessageText(id, language));
 }
 
-inline bool IsJapaneseRun() {
-    return UiLanguage() == kJapaneseLanguageId;
-}
+inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
 
 // One warning box in the form every error before the window takes: no owner, caption sevrane,
 // the warning icon, the given text; the run ends with 0 and no window.
@@ -45,7 +43,7 @@ namespace sevrane::e2e {
 // A run whose window is expected to show: the window and its three controls once visible.
 // Whatever is still running at the end is closed from the caption, then ended.
 class WindowSession {
-  public:
+public:
     WindowSession() = default;
     WindowSession(const WindowSession&) = delete;
     WindowSession& operator=(const WindowSession&) = delete;

@@ -11,17 +11,13 @@
 namespace sevrane::e2e {
 namespace {
 
-int Width(const RECT& r) {
-    return r.right - r.left;
-}
-int Height(const RECT& r) {
-    return r.bottom - r.top;
-}
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
 
 // Text metrics and measurements as the program makes them: in a device context's default
 // font, or in the message font for "/m".
 class Measure {
-  public:
+public:
     explicit Measure(bool messageFont) : dc_(::GetDC(nullptr)) {
         if (messageFont) {
             const LOGFONTW logFont = MessageFont();
@@ -68,7 +64,7 @@ class Measure {
         return SIZE{Width(rect), Height(rect)};
     }
 
-  private:
+private:
     HDC dc_;
     HFONT font_ = nullptr;
     HGDIOBJ previous_ = nullptr;

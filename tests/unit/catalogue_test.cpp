@@ -119,8 +119,12 @@ TEST(FormatNumber, WritesTheWholeSigned32BitRange) {
         std::int32_t value;
         const char16_t* text;
     } cases[] = {
-        {0, u"0"},           {7, u"7"},           {10, u"10"},
-        {-1, u"-1"},         {INT32_MAX, u"2147483647"}, {INT32_MIN, u"-2147483648"},
+        {0, u"0"},
+        {7, u"7"},
+        {10, u"10"},
+        {-1, u"-1"},
+        {INT32_MAX, u"2147483647"},
+        {INT32_MIN, u"-2147483648"},
         {1000000, u"1000000"},
     };
     for (const auto& c : cases) {
@@ -134,8 +138,8 @@ TEST(UsageIndent, TruncatesTheSinglePrecisionQuotient) {
         float space;
         std::int32_t indent;
     } cases[] = {
-        {52, 4.0f, 13}, {52, 3.5f, 14}, {0, 4.0f, 0},     {52, 0.0f, 0},
-        {52, -3.0f, 0}, {-5, 4.0f, 0},  {7, 8.0f, 0},     {52, 1e-30f, 64},
+        {52, 4.0f, 13}, {52, 3.5f, 14}, {0, 4.0f, 0}, {52, 0.0f, 0},
+        {52, -3.0f, 0}, {-5, 4.0f, 0},  {7, 8.0f, 0}, {52, 1e-30f, 64},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(usageIndentCount(c.width, c.space), c.indent) << c.width << " / " << c.space;

@@ -17,8 +17,7 @@ TEST(ItemList, KeepsOrderDuplicatesAndEmptyItemsEachFollowedByANul) {
     const std::u16string nulInside(u"x\0y", 3);
     const ItemList items{u"b", u"", u"b", u"a\tc", nulInside};
     ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(Contents(items),
-              (std::vector<std::u16string>{u"b", u"", u"b", u"a\tc", nulInside}));
+    EXPECT_EQ(Contents(items), (std::vector<std::u16string>{u"b", u"", u"b", u"a\tc", nulInside}));
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items.c_str(i)[items[i].size()], u'\0') << i;
         EXPECT_EQ(std::u16string_view(items.c_str(i), items[i].size()), items[i]) << i;

@@ -107,8 +107,8 @@ TEST(Layout, HugeRowsValueIsComparedByItsExactProduct) {
     LayoutInput in = FullHdInput();
     in.rowsGiven = true;
     in.rows = std::numeric_limits<std::int32_t>::max(); // times 16 overflows 32 bits
-    EXPECT_EQ(RefusalOf(in),
-              (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, std::numeric_limits<std::int32_t>::max()}));
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge,
+                                            std::numeric_limits<std::int32_t>::max()}));
     in.rows = 268435456; // 2^28 * 16 wraps to 0 in 32 bits
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 268435456}));
 }
@@ -250,10 +250,10 @@ TEST(Layout, TabStopDependsOnTheFontTheListUses) {
     } cases[] = {
         {false, false, 8, 7, std::nullopt}, // the list box's own default
         {true, false, 8, 7, 50},
-        {true, false, 8, 6, 27},            // 27.6 truncated
+        {true, false, 8, 6, 27}, // 27.6 truncated
         {true, false, 8, 20, 50},
         {false, true, 8, 7, 32},
-        {true, true, 3, 6, 10},             // 10.35 truncated
+        {true, true, 3, 6, 10}, // 10.35 truncated
         {true, true, 16, 7, 100},
         {true, true, 1, 1, 3},
         {false, true, 16, 6, 64},

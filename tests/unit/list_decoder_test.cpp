@@ -51,18 +51,25 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"final LF", "a\nb\n", {u"a", u"b"}},
         DecodeCase{"no final LF", "a\nb", {u"a", u"b"}},
         DecodeCase{"empty line inside", "a\n\nb\n", {u"a", u"", u"b"}},
-        DecodeCase{"empty last line", "a\n\n", {u"a", u""}},
-        DecodeCase{"empty file", "", {}},
-        DecodeCase{"only LF", "\n", {u""}},
-        DecodeCase{"CR LF", "a\r\nb\r\n", {u"a", u"b"}},
+        DecodeCase{"empty last line", "a\n\n", {u"a", u""}}, DecodeCase{"empty file", "", {}},
+        DecodeCase{"only LF", "\n", {u""}}, DecodeCase{"CR LF", "a\r\nb\r\n", {u"a", u"b"}},
         DecodeCase{"lone CR stays", "a\rb\n", {u"a\rb"}},
         DecodeCase{"CR CR LF", "a\r\r\nb", {u"a\r", u"b"}},
-        DecodeCase{"CR before the end", "ab\r", {u"ab\r"}},
-        DecodeCase{"only CR", "\r", {u"\r"}},
+        DecodeCase{"CR before the end", "ab\r", {u"ab\r"}}, DecodeCase{"only CR", "\r", {u"\r"}},
         DecodeCase{"spaces, tabs, backslashes", " a\t\\n \n/x\n", {u" a\t\\n ", u"/x"}},
-        DecodeCase{"UTF-8 mark kept as ANSI", "\xEF\xBB\xBF" "ab\n", {u"\u00EF\u00BB\u00BF" u"ab"}},
-        DecodeCase{"Ctrl+Z ends the text", "ab\x1A" "cd\nef\n", {u"ab"}},
-        DecodeCase{"Ctrl+Z first", "\x1A" "ab\n", {}},
+        DecodeCase{"UTF-8 mark kept as ANSI",
+                   "\xEF\xBB\xBF"
+                   "ab\n",
+                   {u"\u00EF\u00BB\u00BF"
+                    u"ab"}},
+        DecodeCase{"Ctrl+Z ends the text",
+                   "ab\x1A"
+                   "cd\nef\n",
+                   {u"ab"}},
+        DecodeCase{"Ctrl+Z first",
+                   "\x1A"
+                   "ab\n",
+                   {}},
         DecodeCase{"Ctrl+Z after a line", "ab\n\x1A\ncd\n", {u"ab"}},
         DecodeCase{"CR before Ctrl+Z stays", "ab\r\x1A", {u"ab\r"}},
         DecodeCase{"NUL cuts its line only", "a\0b\ncd\n"s, {u"a", u"cd"}},
@@ -70,7 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"CR before NUL stays", "ab\r\0\n"s, {u"ab\r"}},
         DecodeCase{"CR LF after NUL", "a\0b\r\nc"s, {u"a", u"c"}},
         DecodeCase{"NUL padding at the end", "x\n\0\0"s, {u"x"}},
-        DecodeCase{"Ctrl+Z after NUL", "a\0\x1A" "b\nc\n"s, {u"a"}}),
+        DecodeCase{"Ctrl+Z after NUL",
+                   "a\0\x1A"
+                   "b\nc\n"s,
+                   {u"a"}}),
     [](const auto& info) {
         std::string name;
         for (const char c : std::string_view(info.param.name)) {
@@ -91,27 +101,38 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DecodeCase{"mark and CR LF", kUtf16Mark + Utf16Bytes(u"a\r\nb\r\n"), {u"a", u"b"}},
         DecodeCase{"no mark", Utf16Bytes(u"a\r\nb\r\n"), {u"a", u"b"}},
-        DecodeCase{"lone CR and CR before the end", kUtf16Mark + Utf16Bytes(u"a\rb\nc\r"),
+        DecodeCase{"lone CR and CR before the end",
+                   kUtf16Mark + Utf16Bytes(u"a\rb\nc\r"),
                    {u"a\rb", u"c\r"}},
-        DecodeCase{"only the mark", kUtf16Mark, {}},
-        DecodeCase{"empty file", "", {}},
-        DecodeCase{"second mark is text", kUtf16Mark + kUtf16Mark + Utf16Bytes(u"a\n"),
-                   {u"\uFEFFa"}},
+        DecodeCase{"only the mark", kUtf16Mark, {}}, DecodeCase{"empty file", "", {}},
+        DecodeCase{
+            "second mark is text", kUtf16Mark + kUtf16Mark + Utf16Bytes(u"a\n"), {u"\uFEFFa"}},
         DecodeCase{"big-endian mark is text", "\xFE\xFF"s + Utf16Bytes(u"a"), {u"\uFFFEa"}},
         DecodeCase{"odd last byte dropped", kUtf16Mark + Utf16Bytes(u"ab") + "c", {u"ab"}},
         DecodeCase{"odd byte after CR", kUtf16Mark + Utf16Bytes(u"ab\r") + "\n", {u"ab\r"}},
         DecodeCase{"a single byte", "a", {}},
         DecodeCase{"half a UTF-8 mark", "\xEF\xBB", {u"\uBBEF"}},
-        DecodeCase{"Ctrl+Z ends the text", kUtf16Mark + Utf16Bytes(u"ab\x1A" u"cd\nef\n"), {u"ab"}},
+        DecodeCase{"Ctrl+Z ends the text",
+                   kUtf16Mark + Utf16Bytes(u"ab\x1A"
+                                           u"cd\nef\n"),
+                   {u"ab"}},
         DecodeCase{"Ctrl+Z byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u1A00b\n"), {u"a\u1A00b"}},
-        DecodeCase{"LF byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u0A0Ab\u0D0A"), {u"a\u0A0Ab\u0D0A"}},
-        DecodeCase{"NUL cuts its line only", kUtf16Mark + Utf16Bytes(u"a\0b\ncd\n"s), {u"a", u"cd"}},
-        DecodeCase{"surrogate pair", kUtf16Mark + Utf16Bytes(u"a\U0001F600b\n"),
-                   {u"a\U0001F600b"}},
-        DecodeCase{"UTF-8 mark", kUtf8Mark + "a\xC3\xA9\r\nb\rc\n\xE6\x97\xA5\xF0\x9F\x98\x80",
+        DecodeCase{
+            "LF byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u0A0Ab\u0D0A"), {u"a\u0A0Ab\u0D0A"}},
+        DecodeCase{
+            "NUL cuts its line only", kUtf16Mark + Utf16Bytes(u"a\0b\ncd\n"s), {u"a", u"cd"}},
+        DecodeCase{"surrogate pair", kUtf16Mark + Utf16Bytes(u"a\U0001F600b\n"), {u"a\U0001F600b"}},
+        DecodeCase{"UTF-8 mark",
+                   kUtf8Mark + "a\xC3\xA9\r\nb\rc\n\xE6\x97\xA5\xF0\x9F\x98\x80",
                    {u"a\u00E9", u"b\rc", u"\u65E5\U0001F600"}},
-        DecodeCase{"UTF-8 invalid bytes", kUtf8Mark + "a\xFF" "b\xC3\n", {u"a\uFFFDb\uFFFD"}},
-        DecodeCase{"UTF-8 Ctrl+Z", kUtf8Mark + "ab\x1A" "cd\n", {u"ab"}},
+        DecodeCase{"UTF-8 invalid bytes",
+                   kUtf8Mark + "a\xFF"
+                               "b\xC3\n",
+                   {u"a\uFFFDb\uFFFD"}},
+        DecodeCase{"UTF-8 Ctrl+Z",
+                   kUtf8Mark + "ab\x1A"
+                               "cd\n",
+                   {u"ab"}},
         DecodeCase{"only the UTF-8 mark", kUtf8Mark, {}}),
     [](const auto& info) {
         std::string name;

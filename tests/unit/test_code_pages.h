@@ -48,11 +48,21 @@ inline bool DoubleByteToUtf16(std::string_view bytes, std::u16string& out) {
                    IsTestTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
             const unsigned pair = (byte << 8) | static_cast<unsigned char>(bytes[++i]);
             switch (pair) {
-            case 0x93FA: out.push_back(u'日'); break;
-            case 0x967B: out.push_back(u'本'); break;
-            case 0x835C: out.push_back(u'ソ'); break;
-            case 0x955C: out.push_back(u'表'); break;
-            default: out.push_back(static_cast<char16_t>(0xE000 + (pair & 0x17FF))); break;
+            case 0x93FA:
+                out.push_back(u'日');
+                break;
+            case 0x967B:
+                out.push_back(u'本');
+                break;
+            case 0x835C:
+                out.push_back(u'ソ');
+                break;
+            case 0x955C:
+                out.push_back(u'表');
+                break;
+            default:
+                out.push_back(static_cast<char16_t>(0xE000 + (pair & 0x17FF)));
+                break;
             }
         } else {
             out.push_back(u'\uFFFD');

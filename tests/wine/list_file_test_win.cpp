@@ -119,8 +119,9 @@ std::string Describe(std::u16string_view text) {
 void ExpectSameItems(const ItemList& ours, const ItemList& runtime, const std::string& what) {
     ASSERT_EQ(ours.size(), runtime.size()) << what;
     for (std::size_t i = 0; i < ours.size(); ++i) {
-        ASSERT_TRUE(ours[i] == runtime[i]) << what << ", item " << i << ": ours " << Describe(ours[i])
-                                       << ", runtime's " << Describe(runtime[i]);
+        ASSERT_TRUE(ours[i] == runtime[i])
+            << what << ", item " << i << ": ours " << Describe(ours[i]) << ", runtime's "
+            << Describe(runtime[i]);
     }
 }
 
@@ -274,8 +275,8 @@ void CompareGeneratedFiles(TextGenerator::Kind kind, bool unicode, const char16_
 TEST(ListFileAgainstRuntime, AnsiFilesInTheSystemCodePageGiveTheRuntimesItems) {
     const UINT codePage = ::GetACP();
     ASSERT_TRUE(codePage == 1252 || codePage == 932) << "code page " << codePage;
-    CompareGeneratedFiles(codePage == 932 ? TextGenerator::Kind::Cp932 : TextGenerator::Kind::Cp1252,
-                          false, u"ansi");
+    CompareGeneratedFiles(
+        codePage == 932 ? TextGenerator::Kind::Cp932 : TextGenerator::Kind::Cp1252, false, u"ansi");
 }
 
 TEST(ListFileAgainstRuntime, Utf16FilesWithTheirMarkGiveTheRuntimesItems) {
@@ -314,10 +315,11 @@ TEST(ListFile, DirectoryMissingFileAndExclusiveFileCannotBeOpened) {
     TemporaryDirectory directory;
     ASSERT_TRUE(::CreateDirectoryW(Wide(directory.Path() + u"sub"), nullptr));
     const std::u16string held = directory.Write(u"held.txt", "a\n");
-    const UniqueKernelHandle exclusive(::CreateFileW(Wide(held), GENERIC_READ, 0, nullptr,
-                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueKernelHandle exclusive(::CreateFileW(
+        Wide(held), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(exclusive.get(), INVALID_HANDLE_VALUE);
-    for (const std::u16string& path : {directory.Path() + u"sub", directory.Path() + u"missing.txt", held}) {
+    for (const std::u16string& path :
+         {directory.Path() + u"sub", directory.Path() + u"missing.txt", held}) {
         for (const bool unicode : {false, true}) {
             ItemList items{u"stale"};
             EXPECT_EQ(LoadListFile(path, unicode, items), ListFileStatus::NotOpened);
@@ -330,9 +332,8 @@ TEST(ListFile, PipeIsReadUpToItsWriterClosingIt) {
     // A pipe reports its end as a broken pipe, not as a read of zero bytes.
     const std::u16string name =
         u"\\\\.\\pipe\\sevrane-list-" + FromWide(std::to_wstring(::GetCurrentProcessId()).c_str());
-    UniqueKernelHandle server(::CreateNamedPipeW(Wide(name), PIPE_ACCESS_OUTBOUND,
-                                                 PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
-                                                 nullptr));
+    UniqueKernelHandle server(::CreateNamedPipeW(
+        Wide(name), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
     ASSERT_NE(server.get(), INVALID_HANDLE_VALUE);
     std::thread writer([&server] {
         ::ConnectNamedPipe(server.get(), nullptr);
@@ -351,7 +352,8 @@ TEST(ListFile, PipeIsReadUpToItsWriterClosingIt) {
 
 TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
     TemporaryDirectory directory;
-    const std::u16string path = directory.Write(u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
+    const std::u16string path =
+        directory.Write(u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
     Settings settings;
     settings.listFile = true;
     settings.unicodeListFile = true;

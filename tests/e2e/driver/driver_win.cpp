@@ -96,13 +96,9 @@ std::wstring DosPath(std::string_view path) {
     return result;
 }
 
-void SetSevranePath(std::wstring path) {
-    SevranePathStorage() = std::move(path);
-}
+void SetSevranePath(std::wstring path) { SevranePathStorage() = std::move(path); }
 
-const std::wstring& SevranePath() {
-    return SevranePathStorage();
-}
+const std::wstring& SevranePath() { return SevranePathStorage(); }
 
 std::wstring OwnDirectory() {
     std::wstring path(MAX_PATH, L'\0');
@@ -139,9 +135,7 @@ Process& Process::operator=(Process&& other) noexcept {
     return *this;
 }
 
-Process::~Process() {
-    Release();
-}
+Process::~Process() { Release(); }
 
 void Process::Release() {
     if (process_ == nullptr) {
@@ -295,9 +289,7 @@ std::vector<HWND> AllChildren(HWND parent) {
     return search.children;
 }
 
-int ChildId(HWND window) {
-    return static_cast<int>(::GetWindowLongPtrW(window, GWLP_ID));
-}
+int ChildId(HWND window) { return static_cast<int>(::GetWindowLongPtrW(window, GWLP_ID)); }
 
 } // namespace
 
@@ -444,9 +436,7 @@ std::vector<std::wstring> ListItems(HWND list) {
     return items;
 }
 
-int ListSelection(HWND list) {
-    return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0));
-}
+int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL, 0, 0)); }
 
 int ListHorizontalExtent(HWND list) {
     return static_cast<int>(Send(list, LB_GETHORIZONTALEXTENT, 0, 0));
@@ -542,9 +532,7 @@ void PressKeyOnFocus(DWORD threadId, HWND main, UINT virtualKey) {
     PressKey(focus != nullptr ? focus : main, virtualKey);
 }
 
-void ClickButton(HWND button) {
-    ::PostMessageW(button, BM_CLICK, 0, 0);
-}
+void ClickButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
 namespace {
 
@@ -569,9 +557,7 @@ void DoubleClickItem(HWND list, int index) {
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-void CloseFromCaption(HWND main) {
-    ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
+void CloseFromCaption(HWND main) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 // ---- The desktop as the program sees it ---------------------------------------------------
 
@@ -588,8 +574,6 @@ LOGFONTW MessageFont() {
     return metrics.lfMessageFont;
 }
 
-LANGID UiLanguage() {
-    return ::GetUserDefaultUILanguage();
-}
+LANGID UiLanguage() { return ::GetUserDefaultUILanguage(); }
 
 } // namespace sevrane::e2e

@@ -55,7 +55,7 @@ struct LaunchOptions {
 // A started program. Move-only; a process still running when its owner goes away is ended, so
 // a failed test never leaves a window behind for the next one.
 class Process {
-  public:
+public:
     Process() = default;
     explicit Process(const PROCESS_INFORMATION& info);
     Process(Process&& other) noexcept;
@@ -73,7 +73,7 @@ class Process {
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
 
-  private:
+private:
     void Release();
 
     HANDLE process_ = nullptr;

@@ -52,9 +52,7 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() {
-    RemoveTree(path_);
-}
+TempDir::~TempDir() { RemoveTree(path_); }
 
 std::wstring TempDir::File(std::wstring_view name) const {
     return path_ + L"\\" + std::wstring(name);

@@ -8,7 +8,7 @@ namespace sevrane::e2e {
 
 // A fresh directory under the temporary directory, removed with everything in it at the end.
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ class TempDir {
     const std::wstring& path() const { return path_; } // no trailing backslash
     std::wstring File(std::wstring_view name) const;   // path\name
 
-  private:
+private:
     std::wstring path_;
 };
 
