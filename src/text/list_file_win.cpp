@@ -69,36 +69,34 @@ bool AppendConverted(UINT codePage, std::string_view bytes, std::u16string& out)
     return true;
 }
 
-// Converts a line with one call into a buffer kept from line to line, then copies the exact
-// result, which is quicker than asking for the size first. No code page gives more UTF-16
-// units than bytes; should one, the two-call path above takes over. Long lines take that path
-// anyway, so that the buffer never holds a second copy of a large line.
+// Converts a line with one call straight behind the text already in out (the items' shared
+// buffer), which is quicker than asking for the size first. No code page gives more UTF-16
+// units than bytes; should one, the two-call path above takes over, as it does for lines too
+// long for one call.
 class LineConverter {
 public:
     explicit LineConverter(UINT codePage) : codePage_(codePage) {}
 
-    bool operator()(std::string_view bytes, std::u16string& out) {
-        if (bytes.size() > kScratchLimit) {
+    bool operator()(std::string_view bytes, std::u16string& out) const {
+        if (bytes.size() > kConvertPieceLimit) {
             return AppendConverted(codePage_, bytes, out);
         }
-        if (scratch_.size() < bytes.size()) {
-            scratch_.resize(bytes.size());
-        }
+        const std::size_t old = out.size();
+        out.resize(old + bytes.size());
+        const int length = static_cast<int>(bytes.size());
         const int units =
-            ::MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                  scratch_.data(), static_cast<int>(scratch_.size()));
+            ::MultiByteToWideChar(codePage_, 0, bytes.data(), length,
+                                  reinterpret_cast<wchar_t*>(out.data() + old), length);
         if (units <= 0) {
+            out.resize(old);
             return AppendConverted(codePage_, bytes, out);
         }
-        out.append(reinterpret_cast<const char16_t*>(scratch_.data()),
-                   static_cast<std::size_t>(units));
+        out.resize(old + static_cast<std::size_t>(units));
         return true;
     }
 
 private:
-    static constexpr std::size_t kScratchLimit = 64 * 1024;
     UINT codePage_;
-    std::vector<wchar_t> scratch_;
 };
 
 ListConverters PlatformConverters() {
