@@ -41,10 +41,14 @@ LayoutRect WindowLayout::cancelButton(std::int32_t clientWidth) const {
     return {left, top, left + kButtonWidth, top + kButtonHeight};
 }
 
-LayoutRect WindowLayout::messageRect(const LayoutRect& client) const {
+LayoutRect messageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
     const std::int32_t top = client.top + static_cast<std::int32_t>(kMessageTop);
     return {client.left + static_cast<std::int32_t>(kMarginX), top,
             client.right - static_cast<std::int32_t>(kMarginX), top + messageHeight};
+}
+
+LayoutRect WindowLayout::messageRect(const LayoutRect& client) const {
+    return messageRectIn(client, messageHeight);
 }
 
 std::int32_t maximumMessageWidth(const LayoutInput& input) {

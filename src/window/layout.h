@@ -75,6 +75,10 @@ struct WindowLayout {
     LayoutRect messageRect(const LayoutRect& client) const;
 };
 
+// The message's rectangle in a client rectangle, for a message of the measured height: all the
+// window procedure needs in order to paint.
+LayoutRect messageRectIn(const LayoutRect& client, std::int32_t messageHeight);
+
 struct LayoutRefusal {
     enum class Kind { MessageTooLarge, RowsTooLarge };
     Kind kind = Kind::MessageTooLarge;

@@ -68,10 +68,8 @@ void PaintMessage(HWND window) {
         const SelectionScope selection(dc, displayState.useUiFont ? displayState.font : nullptr);
         RECT client{};
         ::GetClientRect(window, &client);
-        WindowLayout layout;
-        layout.messageHeight = displayState.messageHeight;
-        const LayoutRect area =
-            layout.messageRect({client.left, client.top, client.right, client.bottom});
+        const LayoutRect area = messageRectIn(
+            {client.left, client.top, client.right, client.bottom}, displayState.messageHeight);
         RECT rect{area.left, area.top, area.right, area.bottom};
         DRAWTEXTPARAMS params = DrawParameters(displayState.tabLength);
         ::SetBkMode(dc, TRANSPARENT);

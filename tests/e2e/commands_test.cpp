@@ -1,4 +1,5 @@
 // The single-argument commands and the entry's handling of an empty command line.
+#include "app/usage.h"
 #include "e2e_support.h"
 
 #include <gtest/gtest.h>
@@ -28,18 +29,6 @@ int MeasuredUsageIndent() {
     return static_cast<int>(static_cast<float>(extent.cx) / spaceWidth);
 }
 
-std::wstring ReplaceTabs(const std::wstring& text, int indent) {
-    std::wstring out;
-    for (const wchar_t c : text) {
-        if (c == L'\t') {
-            out.append(static_cast<std::size_t>(indent), L' ');
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
-}
-
 void ExpectUsageBox(LanguageIndex language) {
     const RunOutcome outcome = RunToEnd({L"/?"});
     ASSERT_EQ(outcome.boxes.size(), 1u);
@@ -55,7 +44,8 @@ void ExpectUsageBox(LanguageIndex language) {
         ++spaces;
     }
     EXPECT_GT(spaces, 0u);
-    EXPECT_EQ(box.text, ReplaceTabs(usage, static_cast<int>(spaces)));
+    EXPECT_EQ(box.text, ToWide(expandUsageTabs(MessageText(MessageId::MsgUsage, language),
+                                               static_cast<std::int32_t>(spaces))));
     EXPECT_EQ(static_cast<int>(spaces), MeasuredUsageIndent());
 
     EXPECT_EQ(box.caption, L"sevrane");
