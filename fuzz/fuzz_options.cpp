@@ -3,10 +3,10 @@
 // Input: byte 0 picks the language (low bit: 0 Japanese, 1 English); bytes 1-2 are the
 // work-area width (little endian); the rest is UTF-16 LE code units, arguments separated by a
 // 0 unit (so two 0 units in a row make an empty argument). A trailing odd byte is ignored.
-#include "fuzz_support.h"
-#include "app/catalogue.h"
 #include "app/icon_value.h"
 #include "app/options.h"
+#include "fuzz_support.h"
+#include "vocabulary/catalogue.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,11 @@
 #include "app/boxes_win.h"
 
-#include "app/catalogue.h"
 #include "app/usage.h"
 #include "app/version.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/warning_box_win.h"
 
 #include <string>
 
@@ -46,23 +47,6 @@ std::int32_t MeasureUsageIndent(std::u16string_view usage) {
 }
 
 } // namespace
-
-bool QueryMessageFont(LOGFONTW& font) {
-    // 504 bytes: the whole record, iPaddedBorderWidth included.
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    static_assert(sizeof(NONCLIENTMETRICSW) == 504);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return false;
-    }
-    font = metrics.lfMessageFont;
-    return true;
-}
-
-void ShowWarning(std::u16string_view text) {
-    const std::u16string owned(text);
-    ::MessageBoxW(nullptr, Wide(owned), Wide(CaptionText()), MB_OK | MB_ICONWARNING);
-}
 
 void ShowUsage(std::u16string_view usage) {
     const std::u16string expanded = expandUsageTabs(usage, MeasureUsageIndent(usage));

@@ -1,7 +1,7 @@
 // The value of "/i": a file, optionally followed by a comma and an icon index.
 #pragma once
 
-#include "app/settings.h"
+#include "vocabulary/settings.h"
 
 #include <string_view>
 #include <variant>

@@ -1,8 +1,8 @@
 #include "app/icon_win.h"
 
-#include "app/boxes_win.h"
-#include "app/catalogue.h"
 #include "platform/wide_win.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/warning_box_win.h"
 
 #include <io.h>
 #include <shellapi.h>
@@ -27,11 +27,6 @@ UniqueIcon loadIcon(HINSTANCE instance, const IconSpec& spec) {
         return UniqueIcon();
     }
     return UniqueIcon(icon);
-}
-
-void applyIcon(HWND window, HICON icon) {
-    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void releaseIcon(UniqueIcon& icon) { icon.reset(); }

@@ -1,7 +1,7 @@
 #include "app/options.h"
 
-#include "app/catalogue.h"
 #include "app/icon_value.h"
+#include "vocabulary/catalogue.h"
 
 #include <cstddef>
 #include <limits>

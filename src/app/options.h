@@ -1,7 +1,7 @@
 // The command line turned into Settings, or the text of its first error.
 #pragma once
 
-#include "app/settings.h"
+#include "vocabulary/settings.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,13 +1,14 @@
 #include "app/run_sequence_win.h"
 
 #include "app/boxes_win.h"
-#include "app/catalogue.h"
 #include "app/icon_win.h"
 #include "app/options.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/escapes.h"
 #include "text/list_file_win.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/warning_box_win.h"
 #include "window/window_win.h"
 
 #include <shellapi.h>

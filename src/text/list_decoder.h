@@ -1,7 +1,7 @@
 // The text of a list file turned into items, fed in chunks of any size as the file is read.
 #pragma once
 
-#include "app/settings.h"
+#include "vocabulary/settings.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "text/list_file_win.h"
 
-#include "app/boxes_win.h"
-#include "app/catalogue.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_decoder.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/warning_box_win.h"
 
 #include <io.h>
 #include <windows.h>

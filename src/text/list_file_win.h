@@ -1,7 +1,7 @@
 // The list file of "/f" and "/fd": its path, its existence, and its lines as items.
 #pragma once
 
-#include "app/settings.h"
+#include "vocabulary/settings.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "window/measure_win.h"
 
-#include "app/boxes_win.h"
 #include "platform/wide_win.h"
+#include "vocabulary/warning_box_win.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The platform half of the layout: the font, the metrics and the measured texts.
 #pragma once
 
-#include "app/settings.h"
 #include "platform/handles_win.h"
+#include "vocabulary/settings.h"
 #include "window/layout.h"
 
 #include <windows.h>

@@ -1,10 +1,9 @@
 #include "window/window_win.h"
 
-#include "app/boxes_win.h"
-#include "app/catalogue.h"
-#include "app/icon_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
+#include "vocabulary/catalogue.h"
+#include "vocabulary/warning_box_win.h"
 #include "window/layout.h"
 #include "window/measure_win.h"
 
@@ -173,6 +172,12 @@ void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layo
     }
 }
 
+// The window shows the "/i" icon as its big and then its small icon; it does not own it.
+void ApplyIcon(HWND window, HICON icon) {
+    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
 int ShowCommandFor(int showCommand) {
     // The window has a fixed size: a maximized start shows it restored.
     return showCommand == SW_SHOWMAXIMIZED ? SW_RESTORE : showCommand;
@@ -200,7 +205,7 @@ int RunWindow(const WindowRequest& request) {
     }
     const HWND window = mainWindow.get();
     if (request.icon != nullptr) {
-        applyIcon(window, request.icon);
+        ApplyIcon(window, request.icon);
     }
 
     Measurement measurement = MeasureLayout(window, settings, request.workArea);

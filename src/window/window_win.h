@@ -1,7 +1,7 @@
 // The list window: from the main window's creation to the end of its message loop.
 #pragma once
 
-#include "app/settings.h"
+#include "vocabulary/settings.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // Shared helpers of the end-to-end test files: expected texts and common assertions.
 #pragma once
 
-#include "app/catalogue.h"
 #include "driver/driver_win.h"
+#include "vocabulary/catalogue.h"
 
 #include <gtest/gtest.h>
 

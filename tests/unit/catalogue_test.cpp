@@ -1,5 +1,5 @@
-#include "app/catalogue.h"
 #include "app/usage.h"
+#include "vocabulary/catalogue.h"
 
 #include "language_scope.h"
 

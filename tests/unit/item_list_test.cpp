@@ -1,4 +1,4 @@
-#include "app/item_list.h"
+#include "vocabulary/item_list.h"
 
 #include <gtest/gtest.h>
 

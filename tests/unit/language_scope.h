@@ -1,7 +1,7 @@
 // Sets the run's language for one test and puts the previous one back afterwards.
 #pragma once
 
-#include "app/catalogue.h"
+#include "vocabulary/catalogue.h"
 
 namespace sevrane::testing {
 

@@ -1,6 +1,6 @@
 #include "window/layout.h"
 
-#include "app/catalogue.h"
+#include "vocabulary/catalogue.h"
 
 #include <gtest/gtest.h>
 

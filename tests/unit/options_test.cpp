@@ -1,5 +1,5 @@
-#include "app/catalogue.h"
 #include "app/options.h"
+#include "vocabulary/catalogue.h"
 
 #include "language_scope.h"
 

@@ -1,10 +1,10 @@
 // The list file reader against the platform's C runtime: for generated files its items must
 // equal what an _wfopen_s + fgets / fgetws loop of 1024 units gives, joined line by line.
-#include "app/settings.h"
+#include "../unit/test_code_pages.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
-#include "../unit/test_code_pages.h"
+#include "vocabulary/settings.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

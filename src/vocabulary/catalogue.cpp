@@ -1,4 +1,4 @@
-#include "app/catalogue.h"
+#include "vocabulary/catalogue.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
 // What the command line asks for, as the later phases of a run read it.
 #pragma once
 
-#include "app/item_list.h"
+#include "vocabulary/item_list.h"
 
 #include <cstdint>
 #include <optional>
