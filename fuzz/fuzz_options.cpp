@@ -58,7 +58,7 @@ void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
 }
 
 void CheckIconValue(std::u16string_view value) {
-    const auto parsed = parseIconValue(value);
+    const auto parsed = ParseIconValue(value);
     if (const auto* spec = std::get_if<IconSpec>(&parsed)) {
         Require(spec->index != -1, "icon index -1");
         Require(value.substr(0, spec->file.size()) == spec->file, "icon file is a prefix");

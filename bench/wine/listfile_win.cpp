@@ -98,8 +98,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             }
             items = list.size();
             // One buffer of text with a NUL behind each item, and one start offset per item.
-            units = list.units() - items;
-            held = list.units() * sizeof(char16_t) + list.capacity() * sizeof(std::size_t);
+            units = list.Units() - items;
+            held = list.Units() * sizeof(char16_t) + list.capacity() * sizeof(std::size_t);
         } else {
             ::QueryPerformanceCounter(&start);
             if (!ReadBinary(listPath, units)) {

@@ -57,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), instance, nullptr);
     ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
-                   static_cast<LPARAM>(items.units() * sizeof(char16_t)));
+                   static_cast<LPARAM>(items.Units() * sizeof(char16_t)));
     for (std::size_t i = 0; i < items.size(); ++i) {
         ::SendMessageW(listBox, LB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(sevrane::Wide(items.c_str(i))));

@@ -31,7 +31,7 @@ std::int32_t MeasureUsageIndent(std::u16string_view usage) {
         return 0;
     }
     const SelectionScope selection(screen.get(), font.get());
-    const std::u16string measured(usageMeasuredText(usage));
+    const std::u16string measured(UsageMeasuredText(usage));
     SIZE extent{};
     if (!::GetTextExtentPoint32W(screen.get(), Wide(measured), static_cast<int>(measured.size()),
                                  &extent)) {
@@ -43,13 +43,13 @@ std::int32_t MeasureUsageIndent(std::u16string_view usage) {
     }
     // Added in this order, in single precision.
     const float spaceWidth = space.abcfA + space.abcfB + space.abcfC;
-    return usageIndentCount(extent.cx, spaceWidth);
+    return UsageIndentCount(extent.cx, spaceWidth);
 }
 
 } // namespace
 
 void ShowUsage(std::u16string_view usage) {
-    const std::u16string expanded = expandUsageTabs(usage, MeasureUsageIndent(usage));
+    const std::u16string expanded = ExpandUsageTabs(usage, MeasureUsageIndent(usage));
     ::MessageBoxW(nullptr, Wide(expanded), Wide(CaptionText()), MB_OK);
 }
 

@@ -32,7 +32,7 @@ std::int32_t ConvertIndex(std::u16string_view text) {
 
 } // namespace
 
-std::variant<IconSpec, IconValueError> parseIconValue(std::u16string_view value) {
+std::variant<IconSpec, IconValueError> ParseIconValue(std::u16string_view value) {
     const std::size_t comma = value.find(u',');
     if (comma == std::u16string_view::npos) {
         // Without a comma the whole value is the file, whatever it holds.

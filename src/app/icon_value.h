@@ -10,6 +10,6 @@ namespace sevrane {
 
 enum class IconValueError { InvalidParameter, InvalidIndex };
 
-std::variant<IconSpec, IconValueError> parseIconValue(std::u16string_view value);
+std::variant<IconSpec, IconValueError> ParseIconValue(std::u16string_view value);
 
 } // namespace sevrane

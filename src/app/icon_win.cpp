@@ -11,7 +11,7 @@
 
 namespace sevrane {
 
-UniqueIcon loadIcon(HINSTANCE instance, const IconSpec& spec) {
+UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     if (::_waccess_s(Wide(spec.file), 0) != 0) {
         ShowWarning(ComposeMessage(spec.file, MessageId::MsgFileNotFound));
         return UniqueIcon();
@@ -29,6 +29,6 @@ UniqueIcon loadIcon(HINSTANCE instance, const IconSpec& spec) {
     return UniqueIcon(icon);
 }
 
-void releaseIcon(UniqueIcon& icon) { icon.reset(); }
+void ReleaseIcon(UniqueIcon& icon) { icon.reset(); }
 
 } // namespace sevrane

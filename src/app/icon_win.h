@@ -7,10 +7,10 @@
 namespace sevrane {
 
 // Tests that the file exists and extracts the icon. An empty handle means the run must end:
-// the warning box has been shown already.
-UniqueIcon loadIcon(HINSTANCE instance, const IconSpec& spec);
+// the warning box has been shown already. (Not "LoadIcon": <windows.h> makes that a macro.)
+UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec);
 
 // Destroys the icon, if one was loaded.
-void releaseIcon(UniqueIcon& icon);
+void ReleaseIcon(UniqueIcon& icon);
 
 } // namespace sevrane

@@ -155,7 +155,7 @@ std::optional<std::u16string> ApplyNumber(Option option, const std::u16string& v
 }
 
 std::optional<std::u16string> ApplyIconValue(const std::u16string& value, Settings& settings) {
-    const auto parsed = parseIconValue(value);
+    const auto parsed = ParseIconValue(value);
     if (const auto* error = std::get_if<IconValueError>(&parsed)) {
         return ComposeMessage(value, *error == IconValueError::InvalidParameter
                                          ? MessageId::MsgIconFileParameterInvalid

@@ -87,7 +87,7 @@ int RunSequence(HINSTANCE instance, int showCommand) {
 
     UniqueIcon icon;
     if (settings.icon) {
-        icon = loadIcon(instance, *settings.icon);
+        icon = LoadOptionIcon(instance, *settings.icon);
         if (!icon) {
             return 0;
         }
@@ -102,7 +102,7 @@ int RunSequence(HINSTANCE instance, int showCommand) {
     request.listFilePath = &listFilePath;
     // The window deletes its font before it returns; the icon goes after it.
     const int result = RunWindow(request);
-    releaseIcon(icon);
+    ReleaseIcon(icon);
     return result;
 }
 

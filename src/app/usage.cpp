@@ -10,7 +10,7 @@ namespace {
 constexpr std::int32_t kMaxIndent = 64;
 } // namespace
 
-std::u16string_view usageMeasuredText(std::u16string_view usage) {
+std::u16string_view UsageMeasuredText(std::u16string_view usage) {
     const std::size_t firstLf = usage.find(u'\n');
     if (firstLf == std::u16string_view::npos || firstLf + 2 > usage.size()) {
         return {};
@@ -23,7 +23,7 @@ std::u16string_view usageMeasuredText(std::u16string_view usage) {
     return usage.substr(start, space - start + 1);
 }
 
-std::int32_t usageIndentCount(std::int32_t textWidth, float spaceWidth) {
+std::int32_t UsageIndentCount(std::int32_t textWidth, float spaceWidth) {
     if (textWidth <= 0 || !(spaceWidth > 0.0f) || !std::isfinite(spaceWidth)) {
         return 0;
     }
@@ -35,7 +35,7 @@ std::int32_t usageIndentCount(std::int32_t textWidth, float spaceWidth) {
     return static_cast<std::int32_t>(quotient);
 }
 
-std::u16string expandUsageTabs(std::u16string_view usage, std::int32_t indent) {
+std::u16string ExpandUsageTabs(std::u16string_view usage, std::int32_t indent) {
     const std::u16string spaces(static_cast<std::size_t>(indent > 0 ? indent : 0), u' ');
     std::u16string expanded;
     expanded.reserve(usage.size() + 16 * spaces.size());

@@ -237,10 +237,10 @@ void ListDecoder::EndText() {
 
 template <std::size_t Width>
 void ListDecoder::Emit(std::string_view text) {
-    std::u16string& buffer = items_.openItem();
+    std::u16string& buffer = items_.OpenItem();
     if constexpr (Width == 1) {
         if (!text.empty() && !(*converter_)(text, buffer)) {
-            items_.abandonItem();
+            items_.AbandonItem();
             failed_ = true;
             return;
         }
@@ -255,7 +255,7 @@ void ListDecoder::Emit(std::string_view text) {
             }
         }
     }
-    items_.closeItem();
+    items_.CloseItem();
 }
 
 void ListDecoder::ClearPending() {

@@ -20,17 +20,17 @@ std::u16string_view ItemList::operator[](std::size_t index) const {
 }
 
 void ItemList::push_back(std::u16string_view item) {
-    openItem().append(item);
-    closeItem();
+    OpenItem().append(item);
+    CloseItem();
 }
 
-void ItemList::closeItem() {
+void ItemList::CloseItem() {
     starts_.push_back(ends_);
     text_.push_back(u'\0');
     ends_ = text_.size();
 }
 
-void ItemList::abandonItem() { text_.resize(ends_); }
+void ItemList::AbandonItem() { text_.resize(ends_); }
 
 void ItemList::pop_back() {
     const std::size_t start = starts_.back();

@@ -102,16 +102,16 @@ public:
 
     // Building an item in place: append its text to the returned buffer, then close it (or
     // abandon it, which drops what was appended). Nothing else may touch the list meanwhile.
-    std::u16string& openItem() { return text_; }
-    void closeItem();
-    void abandonItem();
+    std::u16string& OpenItem() { return text_; }
+    void CloseItem();
+    void AbandonItem();
 
     // Room for this many items holding this many code units in all, NULs included.
     void reserve(std::size_t items, std::size_t units);
     std::size_t capacity() const { return starts_.capacity(); }
     std::size_t max_size() const { return starts_.max_size(); }
     // Code units of all items, each one's NUL included.
-    std::size_t units() const { return text_.size(); }
+    std::size_t Units() const { return text_.size(); }
 
     friend bool operator==(const ItemList& a, const ItemList& b) {
         return a.starts_ == b.starts_ && a.text_ == b.text_;

@@ -29,38 +29,38 @@ std::int32_t Narrow(std::int64_t value) {
 
 } // namespace
 
-LayoutRect WindowLayout::okButton(std::int32_t clientWidth) const {
+LayoutRect WindowLayout::OkButton(std::int32_t clientWidth) const {
     const std::int32_t left = clientWidth - 176;
     const std::int32_t top = listBox.bottom + 15;
     return {left, top, left + kButtonWidth, top + kButtonHeight};
 }
 
-LayoutRect WindowLayout::cancelButton(std::int32_t clientWidth) const {
+LayoutRect WindowLayout::CancelButton(std::int32_t clientWidth) const {
     const std::int32_t left = clientWidth - 95;
     const std::int32_t top = listBox.bottom + 15;
     return {left, top, left + kButtonWidth, top + kButtonHeight};
 }
 
-LayoutRect messageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
+LayoutRect MessageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
     const std::int32_t top = client.top + static_cast<std::int32_t>(kMessageTop);
     return {client.left + static_cast<std::int32_t>(kMarginX), top,
             client.right - static_cast<std::int32_t>(kMarginX), top + messageHeight};
 }
 
-LayoutRect WindowLayout::messageRect(const LayoutRect& client) const {
-    return messageRectIn(client, messageHeight);
+LayoutRect WindowLayout::MessageRect(const LayoutRect& client) const {
+    return MessageRectIn(client, messageHeight);
 }
 
-std::int32_t maximumMessageWidth(const LayoutInput& input) {
+std::int32_t MaximumMessageWidth(const LayoutInput& input) {
     const std::int64_t bound = input.widthGiven ? input.width : input.workWidth;
     return Narrow(bound - input.frameX - 2 * kMarginX);
 }
 
-std::int32_t maximumMessageHeight(const LayoutInput& input) {
+std::int32_t MaximumMessageHeight(const LayoutInput& input) {
     return Narrow(std::int64_t{input.workHeight} - input.frameY);
 }
 
-std::optional<std::int32_t> listTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
+std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
                                         std::int32_t averageCharWidth) {
     if (useUiFont) {
         // Dialog units per average character of the message font, in double precision.
@@ -73,7 +73,7 @@ std::optional<std::int32_t> listTabStop(bool useUiFont, bool tabGiven, std::int3
     return std::nullopt;
 }
 
-LayoutResult computeLayout(const LayoutInput& in) {
+LayoutResult ComputeLayout(const LayoutInput& in) {
     // Wide arithmetic throughout: the products of a large "/r" must compare exactly.
     const std::int64_t rowHeight = in.rowHeight;
     const std::int64_t itemWidth = in.itemWidth;
@@ -151,11 +151,11 @@ LayoutResult computeLayout(const LayoutInput& in) {
     layout.window = {Narrow(x), Narrow(y), Narrow(x + windowWidth), Narrow(y + windowHeight)};
     layout.horizontalScroll = horizontalScroll;
     layout.horizontalExtent = Narrow(itemWidth + kExtentSlack);
-    layout.tabStop = listTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth);
+    layout.tabStop = ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth);
     return layout;
 }
 
-std::u16string refusalText(const LayoutRefusal& refusal) {
+std::u16string RefusalText(const LayoutRefusal& refusal) {
     if (refusal.kind == LayoutRefusal::Kind::MessageTooLarge) {
         return std::u16string(MessageText(MessageId::MsgMessageTooLarge));
     }

@@ -52,8 +52,8 @@ struct LayoutRect {
     std::int32_t right = 0;
     std::int32_t bottom = 0;
 
-    std::int32_t width() const { return right - left; }
-    std::int32_t height() const { return bottom - top; }
+    std::int32_t Width() const { return right - left; }
+    std::int32_t Height() const { return bottom - top; }
     friend bool operator==(const LayoutRect&, const LayoutRect&) = default;
 };
 
@@ -69,15 +69,15 @@ struct WindowLayout {
     std::optional<std::int32_t> tabStop;
 
     // The buttons hang from the right edge of the client area as the window really got it.
-    LayoutRect okButton(std::int32_t clientWidth) const;
-    LayoutRect cancelButton(std::int32_t clientWidth) const;
+    LayoutRect OkButton(std::int32_t clientWidth) const;
+    LayoutRect CancelButton(std::int32_t clientWidth) const;
     // Where the message is painted, from the current client rectangle.
-    LayoutRect messageRect(const LayoutRect& client) const;
+    LayoutRect MessageRect(const LayoutRect& client) const;
 };
 
 // The message's rectangle in a client rectangle, for a message of the measured height: all the
 // window procedure needs in order to paint.
-LayoutRect messageRectIn(const LayoutRect& client, std::int32_t messageHeight);
+LayoutRect MessageRectIn(const LayoutRect& client, std::int32_t messageHeight);
 
 struct LayoutRefusal {
     enum class Kind { MessageTooLarge, RowsTooLarge };
@@ -90,16 +90,16 @@ struct LayoutRefusal {
 using LayoutResult = std::variant<WindowLayout, LayoutRefusal>;
 
 // The widest message the window can hold, and the height it may take, for measuring.
-std::int32_t maximumMessageWidth(const LayoutInput& input);
-std::int32_t maximumMessageHeight(const LayoutInput& input);
+std::int32_t MaximumMessageWidth(const LayoutInput& input);
+std::int32_t MaximumMessageHeight(const LayoutInput& input);
 
-LayoutResult computeLayout(const LayoutInput& input);
+LayoutResult ComputeLayout(const LayoutInput& input);
 
 // The list box's one tab stop, or none when it keeps its own defaults.
-std::optional<std::int32_t> listTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
+std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
                                         std::int32_t averageCharWidth);
 
 // The warning text of a refusal in the current language.
-std::u16string refusalText(const LayoutRefusal& refusal);
+std::u16string RefusalText(const LayoutRefusal& refusal);
 
 } // namespace sevrane

@@ -88,7 +88,7 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     }
 
     DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
-    RECT message{0, 0, maximumMessageWidth(in), maximumMessageHeight(in)};
+    RECT message{0, 0, MaximumMessageWidth(in), MaximumMessageHeight(in)};
     // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
     ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
                   kMessageFormat | DT_CALCRECT, &params);

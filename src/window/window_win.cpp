@@ -67,7 +67,7 @@ void PaintMessage(HWND window) {
         const SelectionScope selection(dc, displayState.useUiFont ? displayState.font : nullptr);
         RECT client{};
         ::GetClientRect(window, &client);
-        const LayoutRect area = messageRectIn(
+        const LayoutRect area = MessageRectIn(
             {client.left, client.top, client.right, client.bottom}, displayState.messageHeight);
         RECT rect{area.left, area.top, area.right, area.bottom};
         DRAWTEXTPARAMS params = DrawParameters(displayState.tabLength);
@@ -140,7 +140,7 @@ void FillList(HWND listBox, const ItemList& items) {
     // per item, and reserving room once, changes nothing the user sees.
     ::SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
-                   static_cast<LPARAM>(items.units() * sizeof(char16_t)));
+                   static_cast<LPARAM>(items.Units() * sizeof(char16_t)));
     for (std::size_t i = 0; i < items.size(); ++i) {
         ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(items.c_str(i))));
     }
@@ -156,15 +156,15 @@ void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layo
         MessageId label;
         int id;
     } buttons[] = {
-        {layout.okButton(clientWidth), MessageId::LabelOk, kOkButtonId},
-        {layout.cancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
+        {layout.OkButton(clientWidth), MessageId::LabelOk, kOkButtonId},
+        {layout.CancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
     };
     HWND created[2] = {};
     for (std::size_t i = 0; i < 2; ++i) {
         const std::u16string label(MessageText(buttons[i].label));
         const LayoutRect& rect = buttons[i].rect;
         created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
-                                       rect.width(), rect.height(), mainWindow,
+                                       rect.Width(), rect.Height(), mainWindow,
                                        ControlId(buttons[i].id), instance, nullptr);
     }
     for (HWND button : created) {
@@ -213,21 +213,21 @@ int RunWindow(const WindowRequest& request) {
     displayState.font = font.get();
     displayState.messageHeight = measurement.input.messageHeight;
 
-    const LayoutResult computed = computeLayout(measurement.input);
+    const LayoutResult computed = ComputeLayout(measurement.input);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&computed)) {
-        ShowWarning(refusalText(*refusal));
+        ShowWarning(RefusalText(*refusal));
         mainWindow.reset();
         return 0;
     }
     const WindowLayout& layout = std::get<WindowLayout>(computed);
 
-    ::MoveWindow(window, layout.window.left, layout.window.top, layout.window.width(),
-                 layout.window.height(), FALSE);
+    ::MoveWindow(window, layout.window.left, layout.window.top, layout.window.Width(),
+                 layout.window.Height(), FALSE);
 
     const LayoutRect& list = layout.listBox;
     const HWND listBox =
-        ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top, list.width(),
-                          list.height(), window, ControlId(kListBoxId), request.instance, nullptr);
+        ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top, list.Width(),
+                          list.Height(), window, ControlId(kListBoxId), request.instance, nullptr);
     displayState.listBox = listBox;
     if (settings.useUiFont) {
         SetFont(listBox, font.get());

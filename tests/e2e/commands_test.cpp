@@ -44,7 +44,7 @@ void ExpectUsageBox(LanguageIndex language) {
         ++spaces;
     }
     EXPECT_GT(spaces, 0u);
-    EXPECT_EQ(box.text, ToWide(expandUsageTabs(MessageText(MessageId::MsgUsage, language),
+    EXPECT_EQ(box.text, ToWide(ExpandUsageTabs(MessageText(MessageId::MsgUsage, language),
                                                static_cast<std::int32_t>(spaces))));
     EXPECT_EQ(static_cast<int>(spaces), MeasuredUsageIndent());
 
@@ -111,10 +111,10 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
         ASSERT_TRUE(process);
         bool sawWindow = false;
         WaitUntil([&] {
-            for (HWND window : TopLevelWindows(process.id())) {
+            for (HWND window : TopLevelWindows(process.Id())) {
                 sawWindow = sawWindow || ::IsWindowVisible(window);
             }
-            return !process.running();
+            return !process.Running();
         });
         EXPECT_EQ(process.WaitExit(), 0u);
         EXPECT_FALSE(sawWindow);

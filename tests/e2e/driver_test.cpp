@@ -48,7 +48,7 @@ TEST(DriverProbe, ReadsInsideTheProgramsProcess) {
     ASSERT_TRUE(process);
     HWND box = WaitForBox(process);
     ASSERT_NE(box, nullptr);
-    const auto report = Probe(process.threadId(), box);
+    const auto report = Probe(process.ThreadId(), box);
     ASSERT_TRUE(report.has_value()) << "the hook DLL did not answer inside sevrane.exe";
     EXPECT_TRUE(report->isBox);
     EXPECT_EQ(report->boxIcon, BoxIconKind::None);

@@ -48,7 +48,7 @@ public:
     WindowSession(const WindowSession&) = delete;
     WindowSession& operator=(const WindowSession&) = delete;
     ~WindowSession() {
-        if (process.running() && main != nullptr && ::IsWindow(main)) {
+        if (process.Running() && main != nullptr && ::IsWindow(main)) {
             CloseFromCaption(main);
             process.WaitExit();
         }
@@ -62,15 +62,15 @@ public:
             return testing::AssertionFailure() << "sevrane.exe could not be started";
         }
         WaitUntil([&] {
-            main = FindVisibleWindow(process.id(), L"sevrane");
-            return main != nullptr || FindVisibleWindow(process.id(), L"#32770") != nullptr ||
-                   !process.running();
+            main = FindVisibleWindow(process.Id(), L"sevrane");
+            return main != nullptr || FindVisibleWindow(process.Id(), L"#32770") != nullptr ||
+                   !process.Running();
         });
         if (main == nullptr) {
-            if (HWND box = FindVisibleWindow(process.id(), L"#32770")) {
+            if (HWND box = FindVisibleWindow(process.Id(), L"#32770")) {
                 return testing::AssertionFailure()
                        << "a box came instead of the window: "
-                       << testing::PrintToString(ReadBox(box, process.threadId()).text);
+                       << testing::PrintToString(ReadBox(box, process.ThreadId()).text);
             }
             return testing::AssertionFailure()
                    << "no window; exit code " << testing::PrintToString(process.WaitExit(kPoll));
@@ -78,7 +78,7 @@ public:
         // Showing activates the window, and the activation puts the focus on the list; the
         // user acts only after that. A program that never gets there fails the tests that
         // look at the focus.
-        WaitUntil([&] { return ActiveWindow(process.threadId()) == main; });
+        WaitUntil([&] { return ActiveWindow(process.ThreadId()) == main; });
         list = Control(main, kListId);
         ok = Control(main, kOkId);
         cancel = Control(main, kCancelId);
@@ -88,8 +88,8 @@ public:
     // The exit code once the process has ended by the user's action.
     std::optional<DWORD> ExitCode() const { return process.WaitExit(); }
 
-    HWND Focus() const { return FocusedWindow(process.threadId()); }
-    void Press(UINT virtualKey) const { PressKeyOnFocus(process.threadId(), main, virtualKey); }
+    HWND Focus() const { return FocusedWindow(process.ThreadId()); }
+    void Press(UINT virtualKey) const { PressKeyOnFocus(process.ThreadId(), main, virtualKey); }
 
     Process process;
     HWND main = nullptr;

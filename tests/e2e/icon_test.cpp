@@ -21,7 +21,7 @@ std::wstring SystemLibrary(const wchar_t* name) {
 void ExpectWindowIcon(const Arguments& arguments) {
     WindowSession session;
     ASSERT_TRUE(session.Open(arguments));
-    const auto report = Probe(session.process.threadId(), session.main);
+    const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     EXPECT_NE(report->bigIcon.handle, 0u);
     // One icon serves as both the big and the small icon.
@@ -52,7 +52,7 @@ TEST(Icon, IconFromALibraryByIndexIsShown) {
 TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {
     WindowSession session;
     ASSERT_TRUE(session.Open({L"Title", L"Message", L"item"}));
-    const auto report = Probe(session.process.threadId(), session.main);
+    const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     EXPECT_EQ(report->bigIcon.handle, 0u);
     EXPECT_EQ(report->smallIcon.handle, 0u);

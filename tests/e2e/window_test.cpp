@@ -380,7 +380,7 @@ void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
                               const std::wstring& text) {
     HWND box = WaitForBox(session.process);
     ASSERT_NE(box, nullptr);
-    const BoxInfo info = ReadBox(box, session.process.threadId());
+    const BoxInfo info = ReadBox(box, session.process.ThreadId());
     EXPECT_EQ(info.text, text);
     EXPECT_EQ(info.caption, title);
     EXPECT_EQ(info.owner, session.main);
@@ -388,7 +388,7 @@ void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
     EXPECT_EQ(info.icon, BoxIconKind::Warning);
     ASSERT_TRUE(DismissBox(box));
     // The window waits again.
-    EXPECT_TRUE(session.process.running());
+    EXPECT_TRUE(session.process.Running());
     EXPECT_TRUE(::IsWindowVisible(session.main));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(session.main) != FALSE; }));
 }
@@ -480,7 +480,7 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
 TEST(Window, ButtonsUseTheMessageFontAndTheListItsDefault) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
-    const auto report = Probe(session.process.threadId(), session.main);
+    const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     ASSERT_TRUE(report->messageFont.present);
     for (const ProbeFont* button : {&report->okFont, &report->cancelFont}) {
@@ -499,7 +499,7 @@ TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
     Arguments arguments = kFiveItems;
     arguments.insert(arguments.begin(), L"/m");
     ASSERT_TRUE(session.Open(arguments));
-    const auto report = Probe(session.process.threadId(), session.main);
+    const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(report->listFont.present);
     EXPECT_EQ(report->listFont.handle, report->okFont.handle);
@@ -531,12 +531,12 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     ::SetForegroundWindow(other);
     EXPECT_TRUE(WaitUntil([&] {
         pump();
-        return ActiveWindow(session.process.threadId()) != session.main;
+        return ActiveWindow(session.process.ThreadId()) != session.main;
     })) << "the list window kept the activation";
     ::SetForegroundWindow(session.main);
     EXPECT_TRUE(WaitUntil([&] {
         pump();
-        return ActiveWindow(session.process.threadId()) == session.main;
+        return ActiveWindow(session.process.ThreadId()) == session.main;
     })) << "the list window was not activated again";
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
         << "focus is on id " << ::GetDlgCtrlID(session.Focus());

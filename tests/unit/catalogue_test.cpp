@@ -86,7 +86,7 @@ TEST(Catalogue, UsageTextsHaveSixteenLfTerminatedLinesAndTwelveTabs) {
         EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\n'), 16) << language;
         EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\t'), 11) << language;
         EXPECT_TRUE(usage.ends_with(u'\n'));
-        EXPECT_EQ(usageMeasuredText(usage), u"sevrane ");
+        EXPECT_EQ(UsageMeasuredText(usage), u"sevrane ");
     }
     const std::u16string_view english = MessageText(MessageId::MsgUsage, kEnglish);
     EXPECT_NE(english.find(u"\n\t    \\n:CRLF \\t:TAB \\\\:\\\n"), std::u16string_view::npos);
@@ -142,17 +142,17 @@ TEST(UsageIndent, TruncatesTheSinglePrecisionQuotient) {
         {52, -3.0f, 0}, {-5, 4.0f, 0},  {7, 8.0f, 0}, {52, 1e-30f, 64},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(usageIndentCount(c.width, c.space), c.indent) << c.width << " / " << c.space;
+        EXPECT_EQ(UsageIndentCount(c.width, c.space), c.indent) << c.width << " / " << c.space;
     }
 }
 
 TEST(UsageIndent, ReplacesEveryTabByTheIndentAndNothingElse) {
-    EXPECT_EQ(expandUsageTabs(u"a\n\t/r x\n\t    d\n", 3), u"a\n   /r x\n       d\n");
-    EXPECT_EQ(expandUsageTabs(u"\t\t", 2), u"    ");
-    EXPECT_EQ(expandUsageTabs(u"\tx", 0), u"x");
+    EXPECT_EQ(ExpandUsageTabs(u"a\n\t/r x\n\t    d\n", 3), u"a\n   /r x\n       d\n");
+    EXPECT_EQ(ExpandUsageTabs(u"\t\t", 2), u"    ");
+    EXPECT_EQ(ExpandUsageTabs(u"\tx", 0), u"x");
     for (const LanguageIndex language : {kJapanese, kEnglish}) {
         const std::u16string_view usage = MessageText(MessageId::MsgUsage, language);
-        const std::u16string expanded = expandUsageTabs(usage, 13);
+        const std::u16string expanded = ExpandUsageTabs(usage, 13);
         EXPECT_EQ(expanded.size(), usage.size() + 11 * 12);
         EXPECT_EQ(expanded.find(u'\t'), std::u16string::npos);
         // Lines 8 and 12 keep their own four spaces behind the indent.

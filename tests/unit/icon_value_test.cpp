@@ -70,16 +70,16 @@ TEST(IconValue, SplitsFileAndIndexOrNamesTheError) {
         {u"\xD800,3", IconSpec{u"\xD800", 3}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(parseIconValue(c.value), c.expected) << Describe(c.value);
+        EXPECT_EQ(ParseIconValue(c.value), c.expected) << Describe(c.value);
     }
 }
 
 TEST(IconValue, LongIndexTextsSaturateAndLeadingZerosDoNot) {
-    EXPECT_EQ(parseIconValue(u"f," + std::u16string(32000, u'9')),
+    EXPECT_EQ(ParseIconValue(u"f," + std::u16string(32000, u'9')),
               Outcome(IconSpec{u"f", INT_MAX}));
-    EXPECT_EQ(parseIconValue(u"f,-" + std::u16string(32000, u'0') + u"12"),
+    EXPECT_EQ(ParseIconValue(u"f,-" + std::u16string(32000, u'0') + u"12"),
               Outcome(IconSpec{u"f", -12}));
-    EXPECT_EQ(parseIconValue(u"f,-" + std::u16string(32000, u'0') + u"1"), Outcome(kIndex));
+    EXPECT_EQ(ParseIconValue(u"f,-" + std::u16string(32000, u'0') + u"1"), Outcome(kIndex));
 }
 
 } // namespace

@@ -24,17 +24,17 @@ TEST(ItemList, KeepsOrderDuplicatesAndEmptyItemsEachFollowedByANul) {
     }
     EXPECT_EQ(items.front(), u"b");
     EXPECT_EQ(items.back(), nulInside);
-    EXPECT_EQ(items.units(), 1u + 1 + 0 + 1 + 1 + 1 + 3 + 1 + 3 + 1);
+    EXPECT_EQ(items.Units(), 1u + 1 + 0 + 1 + 1 + 1 + 3 + 1 + 3 + 1);
 }
 
 TEST(ItemList, ItemsBuiltInPlaceCanBeAbandonedWithoutATrace) {
     ItemList items{u"keep"};
-    items.openItem().append(u"half written");
-    items.abandonItem();
-    items.openItem().append(u"new");
-    items.closeItem();
-    items.openItem();
-    items.closeItem(); // an item with no text is an empty item
+    items.OpenItem().append(u"half written");
+    items.AbandonItem();
+    items.OpenItem().append(u"new");
+    items.CloseItem();
+    items.OpenItem();
+    items.CloseItem(); // an item with no text is an empty item
     EXPECT_EQ(items, (ItemList{u"keep", u"new", u""}));
 }
 

@@ -36,7 +36,7 @@ LayoutInput FullHdInput() {
 }
 
 WindowLayout LayoutOf(const LayoutInput& in) {
-    const LayoutResult result = computeLayout(in);
+    const LayoutResult result = ComputeLayout(in);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&result)) {
         ADD_FAILURE() << "refused, kind " << static_cast<int>(refusal->kind);
         return {};
@@ -45,7 +45,7 @@ WindowLayout LayoutOf(const LayoutInput& in) {
 }
 
 std::optional<LayoutRefusal> RefusalOf(const LayoutInput& in) {
-    const LayoutResult result = computeLayout(in);
+    const LayoutResult result = ComputeLayout(in);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&result)) {
         return *refusal;
     }
@@ -62,16 +62,16 @@ TEST(Layout, FiveItemsGiveTheSmallWindowCentredInTheWorkArea) {
     EXPECT_EQ(layout.listBox, Rect(20, 78, 302, 82));
     EXPECT_EQ(layout.window, Rect(782, 395, 356, 250));
     EXPECT_FALSE(layout.horizontalScroll);
-    EXPECT_EQ(layout.okButton(342), Rect(166, 175, 75, 23));
-    EXPECT_EQ(layout.cancelButton(342), Rect(247, 175, 75, 23));
-    EXPECT_EQ(layout.messageRect({0, 0, 342, 213}), (LayoutRect{20, 15, 322, 63}));
+    EXPECT_EQ(layout.OkButton(342), Rect(166, 175, 75, 23));
+    EXPECT_EQ(layout.CancelButton(342), Rect(247, 175, 75, 23));
+    EXPECT_EQ(layout.MessageRect({0, 0, 342, 213}), (LayoutRect{20, 15, 322, 63}));
 }
 
 TEST(Layout, ButtonsFollowTheClientWidthTheWindowActuallyGot) {
     const WindowLayout layout = LayoutOf(FullHdInput());
-    EXPECT_EQ(layout.okButton(400).left, 224);
-    EXPECT_EQ(layout.cancelButton(400).right, 380);
-    EXPECT_EQ(layout.messageRect({0, 0, 400, 300}), (LayoutRect{20, 15, 380, 63}));
+    EXPECT_EQ(layout.OkButton(400).left, 224);
+    EXPECT_EQ(layout.CancelButton(400).right, 380);
+    EXPECT_EQ(layout.MessageRect({0, 0, 400, 300}), (LayoutRect{20, 15, 380, 63}));
 }
 
 TEST(Layout, MoreItemsThanRowsWidenTheListForItsVerticalBar) {
@@ -89,8 +89,8 @@ TEST(Layout, RowsOptionLimitsTheVisibleRows) {
     in.rows = 3;
     const WindowLayout layout = LayoutOf(in);
     EXPECT_EQ(layout.listBox, Rect(20, 78, 320, 50));
-    EXPECT_EQ(layout.window.width(), 374);
-    EXPECT_EQ(layout.window.height(), 218);
+    EXPECT_EQ(layout.window.Width(), 374);
+    EXPECT_EQ(layout.window.Height(), 218);
 }
 
 TEST(Layout, RowsThatNeedMoreThanTheAvailableHeightAreRefusedWithTheirNumber) {
@@ -100,7 +100,7 @@ TEST(Layout, RowsThatNeedMoreThanTheAvailableHeightAreRefusedWithTheirNumber) {
     in.rows = 55; // 880 > 870
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 55}));
     in.rows = 54; // 864 fits
-    EXPECT_EQ(LayoutOf(in).listBox.height(), 866);
+    EXPECT_EQ(LayoutOf(in).listBox.Height(), 866);
 }
 
 TEST(Layout, HugeRowsValueIsComparedByItsExactProduct) {
@@ -125,8 +125,8 @@ TEST(Layout, NarrowWidthOptionTurnsOnHorizontalScrollingAndKeepsTheWindowExactly
     EXPECT_EQ(layout.horizontalExtent, 425);
     EXPECT_EQ(layout.listBox, Rect(20, 94, 146, 100)); // LIH 80 grows to 98 for the bar
     EXPECT_EQ(layout.window, Rect(860, 378, 200, 284));
-    EXPECT_EQ(layout.okButton(186).left, 10);
-    EXPECT_EQ(layout.okButton(186).top, 209);
+    EXPECT_EQ(layout.OkButton(186).left, 10);
+    EXPECT_EQ(layout.OkButton(186).top, 209);
 }
 
 TEST(Layout, ShortTextsAreRaisedToTheSmallestWindow) {
@@ -135,8 +135,8 @@ TEST(Layout, ShortTextsAreRaisedToTheSmallestWindow) {
     in.messageHeight = 16;
     in.itemWidth = 30;
     const WindowLayout layout = LayoutOf(in);
-    EXPECT_EQ(layout.listBox.width(), 146); // inner 160 - 16
-    EXPECT_EQ(layout.window.width(), 200);
+    EXPECT_EQ(layout.listBox.Width(), 146); // inner 160 - 16
+    EXPECT_EQ(layout.window.Width(), 200);
 }
 
 TEST(Layout, MessageThatLeavesExactlyOneRowFillsTheWorkAreaAndOneMorePixelIsRefused) {
@@ -163,7 +163,7 @@ TEST(Layout, HorizontalScrollingNeedsRoomForItsBarAndTheMessageRefusalComesFirst
     in.messageHeight = 884; // AV = 34: just enough
     const WindowLayout layout = LayoutOf(in);
     EXPECT_TRUE(layout.horizontalScroll);
-    EXPECT_EQ(layout.listBox.height(), 34); // two rows; no room left for the bar
+    EXPECT_EQ(layout.listBox.Height(), 34); // two rows; no room left for the bar
 }
 
 TEST(Layout, EmptyListGivesAFlatListBoxWithoutBars) {
@@ -172,8 +172,8 @@ TEST(Layout, EmptyListGivesAFlatListBoxWithoutBars) {
     in.itemWidth = 0;
     const WindowLayout layout = LayoutOf(in);
     EXPECT_EQ(layout.listBox, Rect(20, 78, 302, 2));
-    EXPECT_EQ(layout.window.width(), 356);
-    EXPECT_EQ(layout.window.height(), 170);
+    EXPECT_EQ(layout.window.Width(), 356);
+    EXPECT_EQ(layout.window.Height(), 170);
     EXPECT_FALSE(layout.horizontalScroll);
 }
 
@@ -190,7 +190,7 @@ TEST(Layout, VerticalBarWideningUsesAStrictTest) {
         in.itemCount = 100;
         in.messageWidth = c.messageWidth;
         const WindowLayout layout = LayoutOf(in);
-        EXPECT_EQ(layout.listBox.width(), c.listWidth) << c.messageWidth;
+        EXPECT_EQ(layout.listBox.Width(), c.listWidth) << c.messageWidth;
         EXPECT_FALSE(layout.horizontalScroll) << c.messageWidth;
     }
 }
@@ -216,7 +216,7 @@ TEST(Layout, WidthOptionGivesExactlyThatWidthUnlessItIsTheWholeWorkArea) {
         in.widthGiven = true;
         in.width = c.width;
         in.itemCount = 100;
-        EXPECT_EQ(LayoutOf(in).window.width(), c.windowWidth) << c.width;
+        EXPECT_EQ(LayoutOf(in).window.Width(), c.windowWidth) << c.width;
     }
 }
 
@@ -233,11 +233,11 @@ TEST(Layout, OddRemaindersOfTheCentringGoRightAndDown) {
 
 TEST(Layout, MessageIsMeasuredWithinTheWidthTheWindowAllows) {
     LayoutInput in = FullHdInput();
-    EXPECT_EQ(maximumMessageWidth(in), 1866);
-    EXPECT_EQ(maximumMessageHeight(in), 1003);
+    EXPECT_EQ(MaximumMessageWidth(in), 1866);
+    EXPECT_EQ(MaximumMessageHeight(in), 1003);
     in.widthGiven = true;
     in.width = 200;
-    EXPECT_EQ(maximumMessageWidth(in), 146);
+    EXPECT_EQ(MaximumMessageWidth(in), 146);
 }
 
 TEST(Layout, TabStopDependsOnTheFontTheListUses) {
@@ -259,7 +259,7 @@ TEST(Layout, TabStopDependsOnTheFontTheListUses) {
         {false, true, 16, 6, 64},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(listTabStop(c.useUiFont, c.tabGiven, c.tabLength, c.averageCharWidth), c.tabStop)
+        EXPECT_EQ(ListTabStop(c.useUiFont, c.tabGiven, c.tabLength, c.averageCharWidth), c.tabStop)
             << c.useUiFont << c.tabGiven << ' ' << c.tabLength << ' ' << c.averageCharWidth;
     }
     LayoutInput in = FullHdInput();
@@ -271,12 +271,12 @@ TEST(Layout, TabStopDependsOnTheFontTheListUses) {
 TEST(Layout, RefusalTextsNameTheRowsValue) {
     const LanguageIndex saved = CurrentLanguage();
     SetCurrentLanguage(kEnglish);
-    EXPECT_EQ(refusalText({LayoutRefusal::Kind::RowsTooLarge, 55}),
+    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::RowsTooLarge, 55}),
               u"55 - Value of number of rows is too large.");
-    EXPECT_EQ(refusalText({LayoutRefusal::Kind::MessageTooLarge, 0}),
+    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::MessageTooLarge, 0}),
               u"Size of message is too large to display.");
     SetCurrentLanguage(kJapanese);
-    EXPECT_EQ(refusalText({LayoutRefusal::Kind::RowsTooLarge, 7}),
+    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::RowsTooLarge, 7}),
               u"7 - \u884C\u6570\u306E\u5024\u304C\u5927\u304D\u3059\u304E\u307E\u3059\u3002");
     SetCurrentLanguage(saved);
 }

@@ -141,7 +141,7 @@ void Process::Release() {
     if (process_ == nullptr) {
         return;
     }
-    if (running()) {
+    if (Running()) {
         ::TerminateProcess(process_, 0xDEAD);
         ::WaitForSingleObject(process_, static_cast<DWORD>(kTimeout.count()));
     }
@@ -149,7 +149,7 @@ void Process::Release() {
     process_ = nullptr;
 }
 
-bool Process::running() const {
+bool Process::Running() const {
     return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
@@ -253,10 +253,10 @@ HWND WaitForWindow(const Process& process, std::wstring_view className,
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            found = FindVisibleWindow(process.id(), className);
+            found = FindVisibleWindow(process.Id(), className);
             // A process that has ended will show nothing more; look once more for a window
             // that appeared just before.
-            return found != nullptr || !process.running();
+            return found != nullptr || !process.Running();
         },
         timeout);
     return found;
@@ -345,14 +345,14 @@ RunOutcome RunToEnd(const Arguments& arguments, const LaunchOptions& options) {
     }
     std::set<HWND> handled;
     WaitUntil([&] {
-        const bool ended = !process.running();
-        for (HWND window : TopLevelWindows(process.id())) {
+        const bool ended = !process.Running();
+        for (HWND window : TopLevelWindows(process.Id())) {
             if (handled.count(window) != 0 || !::IsWindowVisible(window)) {
                 continue;
             }
             if (SameClass(window, L"#32770")) {
                 handled.insert(window);
-                outcome.boxes.push_back(ReadBox(window, process.threadId()));
+                outcome.boxes.push_back(ReadBox(window, process.ThreadId()));
                 DismissBox(window);
             } else if (SameClass(window, L"sevrane")) {
                 handled.insert(window);

@@ -65,11 +65,11 @@ public:
     ~Process();
 
     explicit operator bool() const { return process_ != nullptr; }
-    DWORD id() const { return processId_; }
-    DWORD threadId() const { return threadId_; }
-    HANDLE handle() const { return process_; }
+    DWORD Id() const { return processId_; }
+    DWORD ThreadId() const { return threadId_; }
+    HANDLE Handle() const { return process_; }
 
-    bool running() const;
+    bool Running() const;
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
 
