@@ -1,6 +1,7 @@
 #!/bin/sh
-# Checks the built sevrane.exe on the build machine: it imports only system DLLs, and carries
-# its version record and its manifest.
+# Checks the built sevrane.exe on the build machine: it is hardened (ASLR with high-entropy
+# addresses, DEP, the stack protector) and carries no debug sections, imports only system DLLs,
+# and carries its version record and its manifest.
 set -u
 exe=${1:?usage: check_exe.sh path/to/sevrane.exe}
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
@@ -12,6 +13,23 @@ fail() { echo "FAIL: $*"; status=1; }
 headers=$("$objdump" -p "$exe") || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
 echo "$headers" | grep -q 'Magic.*20b' || fail "not a 64-bit (PE32+) image"
 echo "$headers" | grep -Eq 'Subsystem[[:space:]]+0*2[[:space:]]' || fail "not a Windows GUI program"
+
+# ASLR (with 64-bit entropy) and DEP: HIGH_ENTROPY_VA 0x20, DYNAMIC_BASE 0x40, NX_COMPAT 0x100.
+characteristics=$(echo "$headers" | sed -n 's/^DllCharacteristics[[:space:]]*\([0-9a-fA-F]*\).*/\1/p')
+if [ -z "$characteristics" ]; then
+    fail "no DllCharacteristics in the optional header"
+else
+    for flag in 20:HIGH_ENTROPY_VA 40:DYNAMIC_BASE 100:NX_COMPAT; do
+        [ $((0x$characteristics & 0x${flag%%:*})) -ne 0 ] || fail "DllCharacteristics lack ${flag#*:}"
+    done
+fi
+
+# A released program carries no debug information, neither ours nor the static runtime's.
+debug=$("$objdump" -h "$exe" | awk '$2 ~ /^\.(z?debug|stab)/ { print $2 }' | tr '\n' ' ')
+[ -z "$debug" ] || fail "has debug sections: $debug"
+
+# The stack protector's failure handler is linked in only when a protected function calls it.
+strings "$exe" | grep -qF '*** stack smashing detected ***' || fail "no stack protector linked"
 
 # A self-contained program needs nothing beyond the DLLs every Windows system has.
 imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' | tr 'A-Z' 'a-z' | sort -u)
@@ -46,6 +64,10 @@ echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*level="asInvoker"' ||
     fail "manifest does not request asInvoker"
 echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*uiAccess="false"' ||
     fail "manifest does not set uiAccess to false"
+# Paths longer than 260 characters, where Windows allows them.
+echo "$manifest" | grep -q '<longPathAware[^>]*>true</longPathAware>' ||
+    fail "manifest does not declare longPathAware"
 
-[ $status -eq 0 ] && echo "sevrane.exe: imports [$(echo $imports)], version record and manifest present"
+[ $status -eq 0 ] && echo "sevrane.exe: DllCharacteristics 0x$characteristics, stack protector, no debug" \
+    "sections, imports [$(echo $imports)], version record and manifest present"
 exit $status
