@@ -104,10 +104,10 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     const std::int32_t tabPixels = ListTabPixels(
         dc.get(), ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
         in.averageCharWidth);
-    ItemMeasure items(dc.get(), params, tabPixels);
+    ItemMeasure itemMeasure(dc.get(), params, tabPixels);
     std::int32_t widest = 0;
     for (std::size_t i = 0; i < settings.items.size(); ++i) {
-        widest = std::max(widest, items.Width(settings.items.c_str(i)));
+        widest = std::max(widest, itemMeasure.Width(settings.items.c_str(i)));
     }
     in.itemWidth = widest;
 
