@@ -155,6 +155,23 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     return layout;
 }
 
+LayoutInput FitMessageToList(LayoutInput input,
+                             const std::function<TextSize(std::int32_t width)>& measureAt) {
+    const LayoutResult first = ComputeLayout(input);
+    const auto* layout = std::get_if<WindowLayout>(&first);
+    if (layout == nullptr) {
+        return input; // refused whatever the message's width
+    }
+    const std::int32_t painted = layout->listBox.Width();
+    if (painted >= input.messageWidth) {
+        return input;
+    }
+    const TextSize size = measureAt(painted);
+    input.messageWidth = size.width;
+    input.messageHeight = size.height;
+    return input;
+}
+
 std::u16string RefusalText(const LayoutRefusal& refusal) {
     if (refusal.kind == LayoutRefusal::Kind::MessageTooLarge) {
         return std::u16string(MessageText(MessageId::MsgMessageTooLarge));

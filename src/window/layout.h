@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -94,6 +95,20 @@ std::int32_t MaximumMessageWidth(const LayoutInput& input);
 std::int32_t MaximumMessageHeight(const LayoutInput& input);
 
 LayoutResult ComputeLayout(const LayoutInput& input);
+
+struct TextSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// The message is painted in the client area less its side margins, which is as wide as the
+// list box. When the layout leaves it less than the width it was measured at (a "/w" as wide as
+// the work area, with more items than rows, keeps the room for the vertical bar), the message
+// is measured again at the width it is painted in (measureAt) and the input takes that size.
+// A taller message only leaves fewer rows, so the list keeps its bar and its width: one new
+// measurement settles it.
+LayoutInput FitMessageToList(LayoutInput input,
+                             const std::function<TextSize(std::int32_t width)>& measureAt);
 
 // The list box's one tab stop, or none when it keeps its own defaults.
 std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,

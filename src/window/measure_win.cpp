@@ -2,6 +2,7 @@
 
 #include "platform/wide_win.h"
 #include "vocabulary/warning_box_win.h"
+#include "window/item_width_win.h"
 
 #include <algorithm>
 
@@ -88,21 +89,29 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     }
 
     DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
-    RECT message{0, 0, MaximumMessageWidth(in), MaximumMessageHeight(in)};
-    // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-    ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                  kMessageFormat | DT_CALCRECT, &params);
-    in.messageWidth = message.right - message.left;
-    in.messageHeight = message.bottom - message.top;
+    const auto measureMessage = [&](std::int32_t width) {
+        RECT message{0, 0, width, MaximumMessageHeight(in)};
+        // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
+        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
+                      kMessageFormat | DT_CALCRECT, &params);
+        return TextSize{message.right - message.left, message.bottom - message.top};
+    };
+    const TextSize message = measureMessage(MaximumMessageWidth(in));
+    in.messageWidth = message.width;
+    in.messageHeight = message.height;
 
+    // Items are measured as the list box will draw them: in its font, TABs at its stops.
+    const std::int32_t tabPixels = ListTabPixels(
+        dc.get(), ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
+        in.averageCharWidth);
+    ItemMeasure itemMeasure(dc.get(), params, tabPixels);
     std::int32_t widest = 0;
     for (std::size_t i = 0; i < settings.items.size(); ++i) {
-        RECT bounds{0, 0, 1, 1};
-        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.items.c_str(i))), -1, &bounds,
-                      kItemFormat, &params);
-        widest = std::max(widest, static_cast<std::int32_t>(bounds.right - bounds.left));
+        widest = std::max(widest, itemMeasure.Width(settings.items.c_str(i)));
     }
     in.itemWidth = widest;
+
+    in = FitMessageToList(in, measureMessage);
     return result;
 }
 

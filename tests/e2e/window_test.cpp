@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ public:
         return metrics.tmHeight;
     }
 
+    int AverageCharWidth() const {
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc_, &metrics);
+        return metrics.tmAveCharWidth;
+    }
+
     // The width of an item, tabs expanded at tabLength average character widths.
     int ItemWidth(const std::wstring& item, int tabLength = 8) const {
         RECT rect{0, 0, 1, 1};
@@ -49,6 +56,24 @@ public:
         ::DrawTextExW(dc_, copy.data(), -1, &rect,
                       DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
         return Width(rect);
+    }
+
+    // The average width of A-Z a-z, rounded: what the list box converts its tab stops with.
+    int ListAverageWidth() const {
+        const std::wstring letters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc_, letters.c_str(), static_cast<int>(letters.size()), &size);
+        return (size.cx / 26 + 1) / 2;
+    }
+
+    // The right edge of an item as the list box draws it: from x = 1, TABs at its stop in
+    // dialog units, or at Wine's own default stops without one.
+    int DrawnRight(const std::wstring& item, std::optional<int> stop) const {
+        const int pixels = stop ? ::MulDiv(*stop, ListAverageWidth(), 4) : 0;
+        const DWORD extent =
+            ::GetTabbedTextExtentW(dc_, item.c_str(), static_cast<int>(item.size()), stop ? 1 : 0,
+                                   stop ? &pixels : nullptr);
+        return 1 + LOWORD(extent);
     }
 
     // The measured size of the message within a maximum width.
@@ -238,13 +263,93 @@ TEST(Window, TabLengthSetsTheWidthOfTabsInTheMessageAndTheItems) {
         const Geometry g = ReadGeometry(session);
         const SIZE message = measure.MessageSize(L"a\t\t\t\t\tb", Width(area) - g.fx - 40,
                                                  Height(area) - g.fy, tabLength);
-        const int widest = measure.ItemWidth(L"x\t\t\t\t\t\ty", tabLength);
+        // The items' TABs as the list box draws them, at its stop of 4 dialog units a character.
+        const int widest = measure.DrawnRight(L"x\t\t\t\t\t\ty", 4 * tabLength) - 1;
         const int expected =
             std::max({static_cast<int>(message.cx), widest + 25, 160 - (g.fx + 2)});
         ExpectFrameRules(g, measure.RowHeight());
         EXPECT_EQ(Width(g.list.rectInParent), expected + 2);
         EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"x\ty", L"x\t\t\t\t\t\ty"}));
     }
+}
+
+// Items with TABs are measured at the stops the list box draws them with, so every item can
+// be read in full: within the list's client area, or within the extent it scrolls to.
+TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
+    const std::wstring words = L"one\ttwo\tthree\tfour\tfive\tsix\tseven\teight";
+    const std::wstring end = L"a\tb\tc\tEND";
+    const struct {
+        Arguments options;
+        bool messageFont;
+        std::optional<int> tabLength; // "/t", or 8 with "/m"
+        Arguments items;
+    } cases[] = {
+        {{L"/t", L"8"}, false, 8, {end, L"short"}},
+        {{L"/t", L"16"}, false, 16, {words, L"short"}},
+        {{}, false, std::nullopt, {end, L"short"}}, // the list box keeps its default stops
+        {{L"/m", L"/t", L"5"}, true, 5, {L"\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX", L"short"}},
+        {{L"/m"}, true, 8, {words, end}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.options));
+        const Measure measure(c.messageFont);
+        // The stop in dialog units: 4 a character, or with "/m" the message font's factor.
+        std::optional<int> stop;
+        if (c.messageFont) {
+            const int factor = measure.AverageCharWidth() <= 6 ? 345 : 625;
+            stop = *c.tabLength * factor / 100;
+        } else if (c.tabLength) {
+            stop = 4 * *c.tabLength;
+        }
+        Arguments arguments = c.options;
+        arguments.push_back(L"Tabs");
+        arguments.push_back(L"Msg");
+        arguments.insert(arguments.end(), c.items.begin(), c.items.end());
+        WindowSession session;
+        ASSERT_TRUE(session.Open(arguments));
+        RECT client{};
+        ASSERT_TRUE(::GetClientRect(session.list, &client));
+        const int reach = std::max<int>(client.right, ListHorizontalExtent(session.list));
+        for (const std::wstring& item : ListItems(session.list)) {
+            EXPECT_LE(measure.DrawnRight(item, stop), reach) << testing::PrintToString(item);
+        }
+    }
+}
+
+// "/w" as wide as the work area keeps the room for the vertical bar; the message is painted
+// that much narrower, and must still be drawn to its end.
+TEST(Window, MessageBesideAVerticalBarIsMeasuredAtTheWidthItIsPaintedIn) {
+    const RECT area = WorkArea();
+    const int width = Width(area);
+    RECT frame{0, 0, 0, 0};
+    ASSERT_TRUE(::AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE));
+    const int measured = width - Width(frame) - 40;
+    const int painted = measured - ::GetSystemMetrics(SM_CXVSCROLL) - 1;
+    // 700 equal words whose lines wrap one word earlier in the painted width.
+    const Measure measure(false);
+    std::wstring message;
+    for (int letters = 1; letters <= 40 && message.empty(); ++letters) {
+        std::wstring candidate;
+        for (int i = 0; i < 700; ++i) {
+            candidate += std::wstring(letters, L'x') + L' ';
+        }
+        candidate += L"THE-END";
+        if (measure.MessageSize(candidate, painted, Height(area)).cy >
+            measure.MessageSize(candidate, measured, Height(area)).cy) {
+            message = candidate;
+        }
+    }
+    ASSERT_FALSE(message.empty());
+
+    WindowSession session;
+    ASSERT_TRUE(session.Open(
+        {L"/w", std::to_wstring(width), L"/r", L"2", L"Long", message, L"a", L"b", L"c"}));
+    const Geometry g = ReadGeometry(session);
+    EXPECT_EQ(Width(g.window.windowRect), width - ::GetSystemMetrics(SM_CXVSCROLL) - 1);
+    ASSERT_EQ(g.clientWidth - 40, painted);
+    const int messageHeight = g.list.rectInParent.top - 30;
+    EXPECT_EQ(messageHeight, measure.MessageSize(message, painted, Height(area) - g.fy).cy);
+    ExpectFrameRules(g, messageHeight);
 }
 
 TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {

@@ -1,11 +1,13 @@
 #include "window/layout.h"
 
 #include "vocabulary/catalogue.h"
+#include "window/text_width.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <optional>
 #include <variant>
 
@@ -266,6 +268,102 @@ TEST(Layout, TabStopDependsOnTheFontTheListUses) {
     in.useUiFont = true;
     in.averageCharWidth = 6;
     EXPECT_EQ(LayoutOf(in).tabStop, 27);
+}
+
+TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth) {
+    // A message of 4788 words of 14 pixels, 36 lines of 133 in the widest message.
+    const auto measureAt = [](std::int32_t width) {
+        const std::int32_t perLine = width / 14;
+        return TextSize{perLine * 14, (4788 + perLine - 1) / perLine * 16};
+    };
+    const struct {
+        std::int32_t width;
+        std::int64_t itemCount;
+        std::int32_t messageHeight; // after fitting
+        std::int32_t listWidth;     // outer
+    } cases[] = {
+        {1920, 100, 592, 1848}, // 1866 measured, 1848 painted: 132 words a line, not 133
+        {1920, 5, 576, 1866},   // no vertical bar: painted as wide as measured
+        {1919, 100, 576, 1865}, // widened back for the bar
+    };
+    for (const auto& c : cases) {
+        LayoutInput in = FullHdInput();
+        in.widthGiven = true;
+        in.width = c.width;
+        in.itemCount = c.itemCount;
+        const TextSize measured = measureAt(MaximumMessageWidth(in));
+        in.messageWidth = measured.width;
+        in.messageHeight = measured.height;
+        const LayoutInput fitted = FitMessageToList(in, measureAt);
+        EXPECT_EQ(fitted.messageHeight, c.messageHeight) << c.width << ' ' << c.itemCount;
+        const WindowLayout layout = LayoutOf(fitted);
+        EXPECT_EQ(layout.listBox.Width(), c.listWidth) << c.width << ' ' << c.itemCount;
+        EXPECT_GE(layout.listBox.Width(), fitted.messageWidth) << c.width << ' ' << c.itemCount;
+        EXPECT_EQ(layout.messageHeight, c.messageHeight);
+    }
+    // The worked examples are left as they are.
+    const LayoutInput example = FullHdInput();
+    const LayoutInput same = FitMessageToList(example, [](std::int32_t) {
+        ADD_FAILURE() << "measured again";
+        return TextSize{};
+    });
+    EXPECT_EQ(same.messageHeight, 48);
+    EXPECT_EQ(same.messageWidth, 300);
+}
+
+TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) {
+    // Stops: MulDiv rounding of stop x average / 4, and the wider default of the two platforms.
+    EXPECT_EQ(TabStopPixels(32, 9), 72);
+    EXPECT_EQ(TabStopPixels(17, 7), 30); // 29.75
+    EXPECT_EQ(TabStopPixels(10, 7), 18); // 17.5 rounds up
+    EXPECT_EQ(TabStopPixels(27, 7), 47); // 47.25
+    EXPECT_EQ(DefaultTabPixels(7, 9), 72);
+    EXPECT_EQ(DefaultTabPixels(8, 5), 64);
+
+    // Every character 10 wide except 'i' (3); U+3042 has no glyph of its own.
+    AdvanceTable table([](char16_t unit) -> std::optional<std::int32_t> {
+        if (unit == u'\u3042') {
+            return std::nullopt;
+        }
+        return unit == u'i' ? 3 : 10;
+    });
+    const struct {
+        std::u16string text;
+        std::optional<std::int64_t> width; // with stops every 72
+    } cases[] = {
+        {u"", 0},
+        {u"abc", 30},
+        {u"iii", 9},
+        {u"a\tb", 82},
+        {u"\t", 72},
+        {u"a\t\t", 144},
+        {u"\t\tEND", 174},
+        {std::u16string(7, u'a') + u"\tb", 82},      // 70: the first stop is ahead
+        {std::u16string(6, u'a') + u"iiii\tb", 154}, // 72: on a stop goes to the next
+        {std::u16string(7, u'a') + u"ii\tb", 154},   // 76: past the first stop
+        {u"a\u0301", std::nullopt},                  // combining mark
+        {u"\u3042", std::nullopt},
+        {u"\xD83D\xDE00", std::nullopt}, // surrogate pair
+        {u"\u05D0", std::nullopt},       // right to left
+        {u"a\u200Db", std::nullopt},     // joiner
+        {u"a\nb", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<LineWidth> line = table.Measure(c.text.c_str(), 72);
+        ASSERT_EQ(line.has_value(), c.width.has_value()) << c.text.size();
+        if (line) {
+            EXPECT_EQ(line->width, *c.width) << c.text.size();
+            EXPECT_EQ(line->length, c.text.size());
+            EXPECT_EQ(line->tabbed, c.text.find(u'\t') != std::u16string::npos);
+        }
+    }
+    // The same layout with widths from elsewhere, for lines the table cannot answer.
+    const std::u16string text = u"ab\t\tc";
+    EXPECT_EQ(TabbedWidth(text.c_str(), text.size(), 72,
+                          [](std::size_t, std::size_t count) {
+                              return static_cast<std::int64_t>(count) * 100;
+                          }),
+              388);
 }
 
 TEST(Layout, RefusalTextsNameTheRowsValue) {

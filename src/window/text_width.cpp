@@ -1,0 +1,122 @@
+#include "window/text_width.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace sevrane {
+
+namespace {
+
+constexpr std::int32_t kUnknown = -1;
+constexpr std::int32_t kNotPlain = -2;
+
+struct Range {
+    char16_t first;
+    char16_t last;
+};
+
+// Ranges whose characters stand alone in a line. Left out on purpose: C0 and C1 controls,
+// U+00AD (soft hyphen), combining marks (U+0300-036F, U+0483-0489, U+302A-302F, U+3099-309A),
+// joiners, marks and other format characters (U+200B-200F, U+2028-202F, U+205F-206F), every
+// shaped, right-to-left or Indic script, Hangul (its jamo combine), surrogates, variation
+// selectors and the specials at the end of the plane.
+constexpr Range kPlainRanges[] = {
+    {0x0020, 0x007E}, // ASCII
+    {0x00A0, 0x00AC}, // Latin-1 ...
+    {0x00AE, 0x024F}, // ... Latin Extended-A and -B
+    {0x0250, 0x02AF}, // IPA
+    {0x0370, 0x03FF}, // Greek
+    {0x0400, 0x0482}, // Cyrillic ...
+    {0x048A, 0x052F}, // ... without its combining marks
+    {0x1E00, 0x1FFF}, // Latin Extended Additional, Greek Extended
+    {0x2010, 0x2027}, // dashes, quotes, bullets, ellipsis
+    {0x2030, 0x205E}, // per mille, primes, punctuation
+    {0x2070, 0x209F}, // super- and subscripts
+    {0x20A0, 0x20CF}, // currency
+    {0x2100, 0x27BF}, // letterlike, number forms, arrows, maths, technical, boxes, shapes
+    {0x3000, 0x3029}, // CJK symbols and punctuation ...
+    {0x3030, 0x303F}, // ... without the tone marks
+    {0x3041, 0x3096}, // hiragana
+    {0x309B, 0x30FF}, // spacing sound marks, katakana
+    {0x31F0, 0x31FF}, // katakana extensions
+    {0x3400, 0x4DBF}, // CJK extension A
+    {0x4E00, 0x9FFF}, // CJK unified ideographs
+    {0xF900, 0xFAFF}, // CJK compatibility ideographs
+    {0xFF01, 0xFFEE}, // half-width and full-width forms
+};
+
+} // namespace
+
+bool IsPlainCharacter(char16_t unit) {
+    return std::any_of(std::begin(kPlainRanges), std::end(kPlainRanges),
+                       [unit](const Range& r) { return r.first <= unit && unit <= r.last; });
+}
+
+std::int32_t TabStopPixels(std::int32_t stop, std::int32_t listAverageWidth) {
+    // MulDiv(stop, average, 4): the exact product, rounded half away from zero.
+    const std::int64_t product = std::int64_t{stop} * listAverageWidth;
+    const std::int64_t rounded = product >= 0 ? (product + 2) / 4 : -((-product + 2) / 4);
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int32_t DefaultTabPixels(std::int32_t averageCharWidth, std::int32_t listAverageWidth) {
+    return std::max(8 * averageCharWidth, TabStopPixels(32, listAverageWidth));
+}
+
+std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels) {
+    if (tabPixels <= 0) {
+        return x;
+    }
+    return (x / tabPixels + count) * tabPixels;
+}
+
+AdvanceTable::AdvanceTable(Source source)
+    : source_(std::move(source)), advances_(0x10000, kUnknown) {}
+
+std::int32_t AdvanceTable::Fill(char16_t unit) {
+    std::int32_t advance = kNotPlain;
+    if (IsPlainCharacter(unit)) {
+        const std::optional<std::int32_t> given = source_(unit);
+        if (given && *given >= 0) {
+            advance = *given;
+        }
+    }
+    advances_[unit] = advance;
+    return advance;
+}
+
+std::optional<LineWidth> AdvanceTable::Measure(const char16_t* text, std::int32_t tabPixels) {
+    // One pass over the line; the table answers almost every character without a call.
+    LineWidth line;
+    std::int64_t x = 0;
+    std::int64_t tabs = 0;
+    const char16_t* p = text;
+    for (; *p != u'\0'; ++p) {
+        const char16_t unit = *p;
+        if (unit == u'\t') {
+            ++tabs;
+            line.tabbed = true;
+            continue;
+        }
+        if (tabs > 0) {
+            x = AfterTabs(x, tabs, tabPixels);
+            tabs = 0;
+        }
+        std::int32_t advance = advances_[unit];
+        if (advance == kUnknown) {
+            advance = Fill(unit);
+        }
+        if (advance < 0) {
+            return std::nullopt;
+        }
+        x += advance;
+    }
+    if (tabs > 0) {
+        x = AfterTabs(x, tabs, tabPixels);
+    }
+    line.width = x;
+    line.length = static_cast<std::size_t>(p - text);
+    return line;
+}
+
+} // namespace sevrane
