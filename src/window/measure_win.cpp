@@ -85,13 +85,17 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     if (::GetTextMetricsW(dc.get(), &metrics)) {
         in.rowHeight = metrics.tmHeight;
         in.averageCharWidth = metrics.tmAveCharWidth;
+    } else {
+        result.complete = false; // also when GetDC failed
     }
 
     DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
     RECT message{0, 0, MaximumMessageWidth(in), MaximumMessageHeight(in)};
     // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-    ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                  kMessageFormat | DT_CALCRECT, &params);
+    if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
+                      kMessageFormat | DT_CALCRECT, &params) == 0) {
+        result.complete = false;
+    }
     in.messageWidth = message.right - message.left;
     in.messageHeight = message.bottom - message.top;
 
