@@ -1,0 +1,24 @@
+// Whether an icon file's directory may be handed to the platform's icon extraction, which
+// reads the images wherever the directory points.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace sevrane {
+
+enum class IconFileCheck {
+    NotIconFile, // no icon-file header: an executable, a library or anything else
+    Sound,       // at least one image, every image inside the file
+    Broken,      // an icon file whose directory is empty or points past the file's end
+};
+
+// The header and the largest directory: what CheckIconFile reads at most.
+inline constexpr std::size_t kIconFileHeadLimit = 6 + 16 * std::size_t{0xFFFF};
+
+// head: the file's first bytes, up to kIconFileHeadLimit (fewer when the file is shorter);
+// fileSize: the whole file's size.
+IconFileCheck CheckIconFile(std::string_view head, std::uint64_t fileSize);
+
+} // namespace sevrane
