@@ -77,9 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"CR before NUL stays", "ab\r\0\n"s, {u"ab\r"}},
         DecodeCase{"CR LF after NUL", "a\0b\r\nc"s, {u"a", u"c"}},
         DecodeCase{"NUL padding at the end", "x\n\0\0"s, {u"x"}},
-        DecodeCase{"long NUL run before LF", "a" + std::string(40, '\0') + "b\nc\n", {u"a", u"c"}},
-        DecodeCase{
-            "long NUL run before Ctrl+Z", "a" + std::string(20, '\0') + "\x1A" + "b\n", {u"a"}},
+        DecodeCase{"long NUL run before LF",
+                   "a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0b\nc\n"s,
+                   {u"a", u"c"}},
+        DecodeCase{"long NUL run before Ctrl+Z",
+                   "a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1A"
+                   "b\n"s,
+                   {u"a"}},
         DecodeCase{"Ctrl+Z after NUL",
                    "a\0\x1A"
                    "b\nc\n"s,
@@ -125,8 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{
             "NUL cuts its line only", kUtf16Mark + Utf16Bytes(u"a\0b\ncd\n"s), {u"a", u"cd"}},
         DecodeCase{"long NUL run, LF and Ctrl+Z bytes in units",
-                   kUtf16Mark +
-                       Utf16Bytes(u"a" + std::u16string(9, u'\0') + u"\u0A0A\u1A1Ab\ncd\n"),
+                   kUtf16Mark + Utf16Bytes(u"a\0\0\0\0\0\0\0\0\0\u0A0A\u1A1Ab\ncd\n"s),
                    {u"a", u"cd"}},
         DecodeCase{"surrogate pair", kUtf16Mark + Utf16Bytes(u"a\U0001F600b\n"), {u"a\U0001F600b"}},
         DecodeCase{"UTF-8 mark",
