@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>

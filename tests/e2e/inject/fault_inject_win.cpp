@@ -1,8 +1,9 @@
 // Loaded into sevrane.exe before its first instruction: replaces entries of the executable's
 // import address table, so that exactly the chosen call of one function fails, and counts the
 // calls of every function. The program itself is unchanged. Counting starts with the run
-// (its first GetUserDefaultUILanguage call): the C runtime's start-up before the entry point is
-// not the program's to handle.
+// (its first GetUserDefaultUILanguage call): the C runtime's start-up before the entry point
+// allocates too, and faults inside the runtime when that fails; it is not the program's to
+// handle.
 #include "inject/fault_plan.h"
 
 #include <windows.h>
@@ -10,7 +11,6 @@
 #include <shellapi.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
