@@ -4,7 +4,7 @@ namespace sevrane {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 6;
+constexpr std::size_t kHeaderSize = kIconFileHeaderSize;
 constexpr std::size_t kEntrySize = 16;
 
 std::uint32_t ReadLittleEndian(std::string_view bytes, std::size_t at, std::size_t width) {
@@ -15,12 +15,23 @@ std::uint32_t ReadLittleEndian(std::string_view bytes, std::size_t at, std::size
     return value;
 }
 
+// Reserved 0, type 1: an icon file. Type 2 (a cursor) and everything else are not ours to check.
+bool IsIconFile(std::string_view head) {
+    return head.size() >= 4 && ReadLittleEndian(head, 0, 2) == 0 &&
+           ReadLittleEndian(head, 2, 2) == 1;
+}
+
 } // namespace
 
+std::size_t IconFileHeadSize(std::string_view header) {
+    if (!IsIconFile(header) || header.size() < kHeaderSize) {
+        return header.size();
+    }
+    return kHeaderSize + ReadLittleEndian(header, 4, 2) * kEntrySize;
+}
+
 IconFileCheck CheckIconFile(std::string_view head, std::uint64_t fileSize) {
-    // Reserved 0, type 1: an icon file. Type 2 (a cursor) and everything else are not ours to
-    // check.
-    if (head.size() < 4 || ReadLittleEndian(head, 0, 2) != 0 || ReadLittleEndian(head, 2, 2) != 1) {
+    if (!IsIconFile(head)) {
         return IconFileCheck::NotIconFile;
     }
     if (head.size() < kHeaderSize) {

@@ -14,11 +14,14 @@ enum class IconFileCheck {
     Broken,      // an icon file whose directory is empty or points past the file's end
 };
 
-// The header and the largest directory: what CheckIconFile reads at most.
-inline constexpr std::size_t kIconFileHeadLimit = 6 + 16 * std::size_t{0xFFFF};
+inline constexpr std::size_t kIconFileHeaderSize = 6;
 
-// head: the file's first bytes, up to kIconFileHeadLimit (fewer when the file is shorter);
-// fileSize: the whole file's size.
+// How many of the file's first bytes CheckIconFile needs, told by the first
+// kIconFileHeaderSize of them: the directory too for an icon file, nothing more otherwise.
+std::size_t IconFileHeadSize(std::string_view header);
+
+// head: the file's first IconFileHeadSize bytes (fewer when the file is shorter); fileSize:
+// the whole file's size.
 IconFileCheck CheckIconFile(std::string_view head, std::uint64_t fileSize);
 
 } // namespace sevrane

@@ -8,13 +8,32 @@
 #include <io.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 
 namespace sevrane {
 
 namespace {
+
+// Appends up to count more bytes of the file to head; false when a read fails.
+bool ReadMore(HANDLE file, std::string& head, std::size_t count) {
+    const std::size_t start = head.size();
+    head.resize(start + count);
+    std::size_t filled = start;
+    while (filled < head.size()) {
+        DWORD got = 0;
+        if (!::ReadFile(file, head.data() + filled, static_cast<DWORD>(head.size() - filled), &got,
+                        nullptr)) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    head.resize(filled);
+    return true;
+}
 
 // The platform's extraction reads an icon file's images wherever its directory points, and
 // faults on a directory that points past the end of the file: such a file is checked first.
@@ -28,24 +47,12 @@ bool MayExtractFrom(const std::u16string& path) {
     }
     const UniqueKernelHandle file(opened);
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size)) {
+    std::string head;
+    // The directory is read only for an icon file: executables and libraries go as they are.
+    if (!::GetFileSizeEx(file.get(), &size) || !ReadMore(file.get(), head, kIconFileHeaderSize) ||
+        !ReadMore(file.get(), head, IconFileHeadSize(head) - head.size())) {
         return false;
     }
-    std::string head(
-        static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kIconFileHeadLimit)), '\0');
-    std::size_t filled = 0;
-    while (filled < head.size()) {
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), head.data() + filled, static_cast<DWORD>(head.size() - filled),
-                        &got, nullptr)) {
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += got;
-    }
-    head.resize(filled);
     return CheckIconFile(head, static_cast<std::uint64_t>(size.QuadPart)) != IconFileCheck::Broken;
 }
 

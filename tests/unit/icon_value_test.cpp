@@ -127,7 +127,11 @@ TEST(IconFile, DirectoryMustNameImagesInsideTheFile) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(CheckIconFile(c.head, c.head.size()), c.expected);
     }
-    // The head read may stop short of a long file: the file's size decides.
+    // Only an icon file's directory is read.
+    EXPECT_EQ(IconFileHeadSize(IconBytes(3, {}, 6)), 6u + 3 * 16);
+    EXPECT_EQ(IconFileHeadSize(std::string("MZ\x90\0\3\0", 6)), 6u);
+    EXPECT_EQ(IconFileHeadSize("x"), 1u);
+    // The head may stop short of a long file: the file's size decides.
     const std::string head = IconBytes(1, {{1000, 22}}, 22);
     EXPECT_EQ(CheckIconFile(head, 1022), IconFileCheck::Sound);
     EXPECT_EQ(CheckIconFile(head, 1021), IconFileCheck::Broken);
