@@ -1,5 +1,6 @@
 #include "app/icon_win.h"
 
+#include "app/icon_file.h"
 #include "platform/wide_win.h"
 #include "vocabulary/catalogue.h"
 #include "vocabulary/warning_box_win.h"
@@ -8,12 +9,62 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
 namespace sevrane {
+
+namespace {
+
+// Appends up to count more bytes of the file to head; false when a read fails.
+bool ReadMore(HANDLE file, std::string& head, std::size_t count) {
+    const std::size_t start = head.size();
+    head.resize(start + count);
+    std::size_t filled = start;
+    while (filled < head.size()) {
+        DWORD got = 0;
+        if (!::ReadFile(file, head.data() + filled, static_cast<DWORD>(head.size() - filled), &got,
+                        nullptr)) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    head.resize(filled);
+    return true;
+}
+
+// The platform's extraction reads an icon file's images wherever its directory points, and
+// faults on a directory that points past the end of the file: such a file is checked first.
+// One that cannot be read counts as one without icons.
+bool MayExtractFrom(const std::u16string& path) {
+    const HANDLE opened = ::CreateFileW(Wide(path), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const UniqueKernelHandle file(opened);
+    LARGE_INTEGER size{};
+    std::string head;
+    // The directory is read only for an icon file: executables and libraries go as they are.
+    if (!::GetFileSizeEx(file.get(), &size) || !ReadMore(file.get(), head, kIconFileHeaderSize) ||
+        !ReadMore(file.get(), head, IconFileHeadSize(head) - head.size())) {
+        return false;
+    }
+    return CheckIconFile(head, static_cast<std::uint64_t>(size.QuadPart)) != IconFileCheck::Broken;
+}
+
+} // namespace
 
 UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     if (::_waccess_s(Wide(spec.file), 0) != 0) {
         ShowWarning(ComposeMessage(spec.file, MessageId::MsgFileNotFound));
+        return UniqueIcon();
+    }
+    if (!MayExtractFrom(spec.file)) {
+        ShowWarning(ComposeMessage(spec.file, MessageId::MsgIconNotRetrieved));
         return UniqueIcon();
     }
     // A negative index travels as its unsigned bit pattern: ExtractIconW reads it as a resource

@@ -1,6 +1,31 @@
-// The Unicode GUI entry point.
+// The Unicode GUI entry point. Its exit code is the user's choice, so no failure may end the
+// process with a small positive code of the runtime's own.
 #include "app/run_sequence_win.h"
 
+#include <csignal>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+// std::terminate and abort() would end the process with 3, which reads as "item 3 chosen".
+// Hardware faults do not come this way: they keep their system codes.
+[[noreturn]] void EndWithoutChoice() {
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    std::_Exit(0);
+}
+
+void OnAbortSignal(int) { EndWithoutChoice(); }
+
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    return sevrane::RunSequence(instance, showCommand);
+    std::set_terminate(EndWithoutChoice);
+    std::signal(SIGABRT, OnAbortSignal);
+    try {
+        return sevrane::RunSequence(instance, showCommand);
+    } catch (...) {
+        // Out of memory, or any other exception: nothing was chosen.
+        return 0;
+    }
 }

@@ -63,7 +63,10 @@ int RunSequence(HINSTANCE instance, int showCommand) {
     }
 
     RECT workArea{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
+        // Without task bars the work area is the primary screen.
+        workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    }
 
     ParseResult parsed = ParseArguments(arguments, workArea.right - workArea.left);
     if (parsed.error) {

@@ -42,7 +42,9 @@ public:
     bool Ended() const { return ended_ || failed_; }
 
     // The file's size, when known: once the first megabyte has shown how long its lines are,
-    // the item list is reserved for the whole file instead of growing step by step.
+    // the item list is reserved for the whole file instead of growing step by step. A
+    // reservation that cannot be had is dropped; growing then throws std::bad_alloc (or
+    // std::length_error) from Feed or Finish only when the items really do not fit.
     void ExpectBytes(std::uint64_t total) { expectedBytes_ = total; }
 
 private:

@@ -11,6 +11,8 @@
 
 #include <climits>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -103,10 +105,7 @@ ListConverters PlatformConverters() {
     return ListConverters{LineConverter(CP_ACP), LineConverter(CP_UTF8)};
 }
 
-} // namespace
-
-ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
-    items.clear();
+ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
     // The sharing of the C runtime's fopen: a file that another process opened without
     // sharing it cannot be opened, and a directory cannot be opened as a file at all.
     const HANDLE opened =
@@ -146,10 +145,28 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
         }
     }
     if (!complete || !decoder.Finish()) {
-        items.clear();
         return ListFileStatus::NotOpened;
     }
     return ListFileStatus::Read;
+}
+
+} // namespace
+
+ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
+    items.clear();
+    ListFileStatus status = ListFileStatus::NotOpened;
+    try {
+        status = DecodeListFile(path, unicode, items);
+    } catch (const std::bad_alloc&) {
+        // Items that cannot be held are a file that cannot be read, not a reason to end with a
+        // code of the runtime's own.
+    } catch (const std::length_error&) {
+    }
+    if (status != ListFileStatus::Read) {
+        // An empty list gives its memory back, for the box that follows.
+        items = ItemList();
+    }
+    return status;
 }
 
 bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {

@@ -1,5 +1,7 @@
 #include "vocabulary/item_list.h"
 
+#include <algorithm>
+
 namespace sevrane {
 
 ItemList::ItemList(std::initializer_list<std::u16string_view> items) {
@@ -46,8 +48,16 @@ void ItemList::clear() {
 }
 
 void ItemList::reserve(std::size_t items, std::size_t units) {
-    starts_.reserve(items);
-    text_.reserve(units);
+    // All or nothing: when either block cannot be had, the list keeps its old buffers rather
+    // than a huge one it may never fill.
+    std::vector<std::size_t> starts;
+    starts.reserve(std::max(items, starts_.size()));
+    std::u16string text;
+    text.reserve(std::max(units, text_.size()));
+    starts.assign(starts_.begin(), starts_.end());
+    text.assign(text_);
+    starts_.swap(starts);
+    text_.swap(text);
 }
 
 } // namespace sevrane

@@ -106,7 +106,8 @@ public:
     void CloseItem();
     void AbandonItem();
 
-    // Room for this many items holding this many code units in all, NULs included.
+    // Room for this many items holding this many code units in all, NULs included. Throws
+    // std::bad_alloc or std::length_error, and then leaves the list as it was.
     void reserve(std::size_t items, std::size_t units);
     std::size_t capacity() const { return starts_.capacity(); }
     std::size_t max_size() const { return starts_.max_size(); }

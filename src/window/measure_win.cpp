@@ -86,14 +86,18 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     if (::GetTextMetricsW(dc.get(), &metrics)) {
         in.rowHeight = metrics.tmHeight;
         in.averageCharWidth = metrics.tmAveCharWidth;
+    } else {
+        result.complete = false; // also when GetDC failed
     }
 
     DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
     const auto measureMessage = [&](std::int32_t width) {
         RECT message{0, 0, width, MaximumMessageHeight(in)};
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-        ::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                      kMessageFormat | DT_CALCRECT, &params);
+        if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
+                          kMessageFormat | DT_CALCRECT, &params) == 0) {
+            result.complete = false;
+        }
         return TextSize{message.right - message.left, message.bottom - message.top};
     };
     const TextSize message = measureMessage(MaximumMessageWidth(in));

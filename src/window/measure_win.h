@@ -28,6 +28,7 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
 struct Measurement {
     UniqueFont font; // the run's one font, created whether or not "/m" uses it for the texts
     LayoutInput input;
+    bool complete = true; // false without a device context, metrics or the message's size
 };
 
 // Measures in the main window's device context: its default font, or with "/m" the message

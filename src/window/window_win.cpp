@@ -100,7 +100,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_DESTROY:
         ::PostQuitMessage(0);
@@ -122,19 +122,33 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void RegisterMainClass(HINSTANCE instance) {
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        // No exception may cross the platform's frames. Out of memory here ends the run as a
+        // cancel: nothing is chosen, and the closing window ends the loop.
+        displayState.result = 0;
+        ::DestroyWindow(window);
+        return 0;
+    }
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
     WNDCLASSW windowClass{};
     windowClass.style = 0;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kClassName;
-    ::RegisterClassW(&windowClass);
+    return ::RegisterClassW(&windowClass) != 0;
 }
 
-void FillList(HWND listBox, const ItemList& items) {
+// False when the list box refuses an item (LB_ERR, LB_ERRSPACE): the list cannot be shown
+// whole, and every number after a missing item would name the wrong line.
+bool FillList(HWND listBox, const ItemList& items) {
     if (items.empty()) {
-        return;
+        return true;
     }
     // The list box is still hidden with its parent: skipping its repaints and scroll bar updates
     // per item, and reserving room once, changes nothing the user sees.
@@ -142,12 +156,17 @@ void FillList(HWND listBox, const ItemList& items) {
     ::SendMessageW(listBox, LB_INITSTORAGE, items.size(),
                    static_cast<LPARAM>(items.Units() * sizeof(char16_t)));
     for (std::size_t i = 0; i < items.size(); ++i) {
-        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(items.c_str(i))));
+        const LRESULT added = ::SendMessageW(listBox, LB_ADDSTRING, 0,
+                                             reinterpret_cast<LPARAM>(Wide(items.c_str(i))));
+        if (added == LB_ERR || added == LB_ERRSPACE) {
+            return false;
+        }
     }
     ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+    return true;
 }
 
-void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layout, HFONT font) {
+bool CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layout, HFONT font) {
     RECT client{};
     ::GetClientRect(mainWindow, &client);
     const std::int32_t clientWidth = client.right - client.left;
@@ -166,10 +185,14 @@ void CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layo
         created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
                                        rect.Width(), rect.Height(), mainWindow,
                                        ControlId(buttons[i].id), instance, nullptr);
+        if (created[i] == nullptr) {
+            return false;
+        }
     }
     for (HWND button : created) {
         SetFont(button, font);
     }
+    return true;
 }
 
 // The window shows the "/i" icon as its big and then its small icon; it does not own it.
@@ -179,8 +202,16 @@ void ApplyIcon(HWND window, HICON icon) {
 }
 
 int ShowCommandFor(int showCommand) {
-    // The window has a fixed size: a maximized start shows it restored.
-    return showCommand == SW_SHOWMAXIMIZED ? SW_RESTORE : showCommand;
+    // The window has a fixed size: a maximized start shows it restored. A caller that hides its
+    // own console passes SW_HIDE on; a hidden window would leave that caller waiting for ever.
+    switch (showCommand) {
+    case SW_SHOWMAXIMIZED:
+        return SW_RESTORE;
+    case SW_HIDE:
+        return SW_SHOWNORMAL;
+    default:
+        return showCommand;
+    }
 }
 
 } // namespace
@@ -193,7 +224,12 @@ int RunWindow(const WindowRequest& request) {
     displayState.tabLength = settings.tabLength;
     displayState.useUiFont = settings.useUiFont;
 
-    RegisterMainClass(request.instance);
+    // Every window the run relies on is checked: without the list box, Enter would read its
+    // selection as 0 from a null window, that is, item 1. A run without its window ends as a
+    // cancel.
+    if (!RegisterMainClass(request.instance)) {
+        return 0;
+    }
 
     // Declared before the window: the font outlives every window that uses it.
     UniqueFont font;
@@ -212,6 +248,10 @@ int RunWindow(const WindowRequest& request) {
     font = std::move(measurement.font);
     displayState.font = font.get();
     displayState.messageHeight = measurement.input.messageHeight;
+    if (!measurement.complete) {
+        // Rows without a height, or a message of unknown size, cannot be laid out.
+        return 0;
+    }
 
     const LayoutResult computed = ComputeLayout(measurement.input);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&computed)) {
@@ -228,6 +268,9 @@ int RunWindow(const WindowRequest& request) {
     const HWND listBox =
         ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top, list.Width(),
                           list.Height(), window, ControlId(kListBoxId), request.instance, nullptr);
+    if (listBox == nullptr) {
+        return 0;
+    }
     displayState.listBox = listBox;
     if (settings.useUiFont) {
         SetFont(listBox, font.get());
@@ -236,14 +279,29 @@ int RunWindow(const WindowRequest& request) {
         INT stops[1] = {*layout.tabStop};
         ::SendMessageW(listBox, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
     }
-    FillList(listBox, settings.items);
+    if (!FillList(listBox, settings.items)) {
+        // Never a list shown in part. The lines of a list file are reported as not read, and
+        // the file of "/fd" stays for another try.
+        displayState.listBox = nullptr;
+        mainWindow.reset();
+        // Its WM_DESTROY asked a loop to end that never ran; the box must not take that for
+        // its own.
+        MSG quit{};
+        ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        if (settings.listFile && request.listFilePath != nullptr) {
+            ShowWarning(ComposeMessage(*request.listFilePath, MessageId::MsgFileNotOpened));
+        }
+        return 0;
+    }
     if (layout.horizontalScroll) {
         ::SendMessageW(listBox, LB_SETHORIZONTALEXTENT,
                        static_cast<WPARAM>(layout.horizontalExtent), 0);
     }
     ::SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(settings.selectIndex), 0);
 
-    CreateButtons(window, request.instance, layout, font.get());
+    if (!CreateButtons(window, request.instance, layout, font.get())) {
+        return 0;
+    }
 
     if (settings.deleteListFile && request.listFilePath != nullptr) {
         // Gone before the user can act, whatever the choice; a failure is not reported.

@@ -64,6 +64,15 @@ TEST(Icon, LoadFailuresNameTheFile) {
     ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
     const std::wstring missing = dir.File(L"missing.ico");
     const std::wstring library = SystemLibrary(L"shell32.dll");
+    // Icon files whose directory points past their end: the platform's extraction would fault.
+    std::string pastTheEnd = IconFileBytes();
+    pastTheEnd.replace(18, 4, "\xF0\xFF\xFF\xFF", 4); // the image offset
+    const std::wstring farImage = dir.File(L"far.ico");
+    ASSERT_TRUE(WriteBytes(farImage, pastTheEnd));
+    std::string tooManyEntries = IconFileBytes();
+    tooManyEntries.replace(4, 2, "\xE7\x03", 2); // 999 entries, one of them real
+    const std::wstring manyEntries = dir.File(L"many.ico");
+    ASSERT_TRUE(WriteBytes(manyEntries, tooManyEntries));
     const struct {
         std::wstring value;
         std::wstring text;
@@ -74,6 +83,8 @@ TEST(Icon, LoadFailuresNameTheFile) {
         {L"", L" - File was not found."},
         {text, text + L" - Unable to retreave the icon."},
         {library + L",99999", library + L" - Unable to retreave the icon."},
+        {farImage, farImage + L" - Unable to retreave the icon."},
+        {manyEntries, manyEntries + L" - Unable to retreave the icon."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));

@@ -569,7 +569,9 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         ASSERT_TRUE(session.Open(kFiveItems));
         normal = ReadWindow(session.main).windowRect;
     }
-    for (const WORD command : {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW)}) {
+    // A caller that hides its console passes SW_HIDE on: the window shows all the same.
+    for (const WORD command :
+         {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW), WORD(SW_HIDE)}) {
         SCOPED_TRACE(command);
         LaunchOptions options;
         options.showCommand = command;
@@ -579,6 +581,12 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         EXPECT_FALSE(w.zoomed);
         EXPECT_FALSE(w.iconic);
         EXPECT_TRUE(EqualRect(&w.windowRect, &normal));
+        // And it works: the first item chosen with the keyboard.
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+        session.Press(VK_DOWN);
+        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
+        session.Press(VK_RETURN);
+        EXPECT_EQ(session.ExitCode(), 1u);
     }
 }
 

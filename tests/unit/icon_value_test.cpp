@@ -1,9 +1,13 @@
+#include "app/icon_file.h"
 #include "app/icon_value.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -80,6 +84,57 @@ TEST(IconValue, LongIndexTextsSaturateAndLeadingZerosDoNot) {
     EXPECT_EQ(ParseIconValue(u"f,-" + std::u16string(32000, u'0') + u"12"),
               Outcome(IconSpec{u"f", -12}));
     EXPECT_EQ(ParseIconValue(u"f,-" + std::u16string(32000, u'0') + u"1"), Outcome(kIndex));
+}
+
+// An icon file of the given entries, each an (image size, image offset) pair, padded to size.
+std::string IconBytes(std::uint16_t count,
+                      std::vector<std::pair<std::uint32_t, std::uint32_t>> entries,
+                      std::size_t size) {
+    std::string bytes = {
+        0, 0, 1, 0, static_cast<char>(count & 0xFF), static_cast<char>(count >> 8)};
+    for (const auto& [imageSize, offset] : entries) {
+        bytes.append(8, '\x20');
+        for (const std::uint32_t value : {imageSize, offset}) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+            }
+        }
+    }
+    bytes.resize(std::max(bytes.size(), size), '\0');
+    return bytes;
+}
+
+TEST(IconFile, DirectoryMustNameImagesInsideTheFile) {
+    const struct {
+        const char* name;
+        std::string head;
+        IconFileCheck expected;
+    } cases[] = {
+        {"one image filling the file", IconBytes(1, {{40, 22}}, 62), IconFileCheck::Sound},
+        {"two images", IconBytes(2, {{10, 38}, {10, 48}}, 58), IconFileCheck::Sound},
+        {"image ends one byte past the end", IconBytes(1, {{41, 22}}, 62), IconFileCheck::Broken},
+        {"offset near 4 GiB", IconBytes(1, {{40, 0xFFFFFFF0u}}, 62), IconFileCheck::Broken},
+        {"size near 4 GiB", IconBytes(1, {{0xFFFFFFF0u, 22}}, 62), IconFileCheck::Broken},
+        {"999 entries, one real", IconBytes(999, {{40, 22}}, 62), IconFileCheck::Broken},
+        {"no entries", IconBytes(0, {}, 62), IconFileCheck::Broken},
+        {"header cut after its type", std::string("\0\0\1\0", 4), IconFileCheck::Broken},
+        {"cursor file", std::string("\0\0\2\0\1\0", 6), IconFileCheck::NotIconFile},
+        {"executable", std::string("MZ\x90\0\3\0", 6), IconFileCheck::NotIconFile},
+        {"text", "not an icon", IconFileCheck::NotIconFile},
+        {"empty file", "", IconFileCheck::NotIconFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CheckIconFile(c.head, c.head.size()), c.expected);
+    }
+    // Only an icon file's directory is read.
+    EXPECT_EQ(IconFileHeadSize(IconBytes(3, {}, 6)), 6u + 3 * 16);
+    EXPECT_EQ(IconFileHeadSize(std::string("MZ\x90\0\3\0", 6)), 6u);
+    EXPECT_EQ(IconFileHeadSize("x"), 1u);
+    // The head may stop short of a long file: the file's size decides.
+    const std::string head = IconBytes(1, {{1000, 22}}, 22);
+    EXPECT_EQ(CheckIconFile(head, 1022), IconFileCheck::Sound);
+    EXPECT_EQ(CheckIconFile(head, 1021), IconFileCheck::Broken);
 }
 
 } // namespace

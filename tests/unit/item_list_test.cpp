@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,15 @@ TEST(ItemList, ReservingKeepsTheItemsAndIteratesAsAnyRange) {
     EXPECT_EQ(items.end() - items.begin(), 2);
     EXPECT_EQ(*std::max_element(items.begin(), items.end()), u"z");
     EXPECT_EQ(items.begin()[1], u"y");
+}
+
+TEST(ItemList, ReservationThatCannotBeHadLeavesTheListAsItWas) {
+    ItemList items{u"z", u"y"};
+    const std::size_t capacity = items.capacity();
+    // Room for the items is had, room for their text is not: neither is kept.
+    EXPECT_THROW(items.reserve(1000, std::u16string().max_size() + 1), std::length_error);
+    EXPECT_EQ(items.capacity(), capacity);
+    EXPECT_EQ(items, (ItemList{u"z", u"y"}));
 }
 
 } // namespace

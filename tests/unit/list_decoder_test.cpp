@@ -77,6 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"CR before NUL stays", "ab\r\0\n"s, {u"ab\r"}},
         DecodeCase{"CR LF after NUL", "a\0b\r\nc"s, {u"a", u"c"}},
         DecodeCase{"NUL padding at the end", "x\n\0\0"s, {u"x"}},
+        DecodeCase{"long NUL run before LF",
+                   "a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0b\nc\n"s,
+                   {u"a", u"c"}},
+        DecodeCase{"long NUL run before Ctrl+Z",
+                   "a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1A"
+                   "b\n"s,
+                   {u"a"}},
         DecodeCase{"Ctrl+Z after NUL",
                    "a\0\x1A"
                    "b\nc\n"s,
@@ -121,6 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
             "LF byte in a unit", kUtf16Mark + Utf16Bytes(u"a\u0A0Ab\u0D0A"), {u"a\u0A0Ab\u0D0A"}},
         DecodeCase{
             "NUL cuts its line only", kUtf16Mark + Utf16Bytes(u"a\0b\ncd\n"s), {u"a", u"cd"}},
+        DecodeCase{"long NUL run, LF and Ctrl+Z bytes in units",
+                   kUtf16Mark + Utf16Bytes(u"a\0\0\0\0\0\0\0\0\0\u0A0A\u1A1Ab\ncd\n"s),
+                   {u"a", u"cd"}},
         DecodeCase{"surrogate pair", kUtf16Mark + Utf16Bytes(u"a\U0001F600b\n"), {u"a\U0001F600b"}},
         DecodeCase{"UTF-8 mark",
                    kUtf8Mark + "a\xC3\xA9\r\nb\rc\n\xE6\x97\xA5\xF0\x9F\x98\x80",
