@@ -51,9 +51,11 @@ bool HoldsUnit(std::uint64_t word, std::uint16_t value) {
 // (The C runtime's memchr is no quicker under every runtime.)
 template <std::size_t Width>
 const char* SkipCutText(const char* p, const char* end) {
-    while (end - p >= 8 && !HoldsUnit<Width>(LoadWord(p), kLf) &&
-           !HoldsUnit<Width>(LoadWord(p), kCtrlZ)) {
-        p += 8;
+    for (; end - p >= 8; p += 8) {
+        const std::uint64_t word = LoadWord(p);
+        if (HoldsUnit<Width>(word, kLf) || HoldsUnit<Width>(word, kCtrlZ)) {
+            break;
+        }
     }
     return p;
 }
@@ -176,7 +178,7 @@ void ListDecoder::ReserveItems() {
     // allocation, never a doubling that holds the old and the new buffer at once.
     const std::uint64_t units = (form_ == Form::Utf16 ? expectedBytes_ / 2 : expectedBytes_) + 1;
     if (slots > static_cast<double>(items_.capacity()) &&
-        slots < static_cast<double>(items_.max_size()) && units < items_.max_size()) {
+        slots < static_cast<double>(items_.max_size())) {
         try {
             items_.reserve(static_cast<std::size_t>(slots), static_cast<std::size_t>(units));
         } catch (const std::bad_alloc&) {

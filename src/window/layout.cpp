@@ -47,10 +47,6 @@ LayoutRect MessageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
             client.right - static_cast<std::int32_t>(kMarginX), top + messageHeight};
 }
 
-LayoutRect WindowLayout::MessageRect(const LayoutRect& client) const {
-    return MessageRectIn(client, messageHeight);
-}
-
 std::int32_t MaximumMessageWidth(const LayoutInput& input) {
     const std::int64_t bound = input.widthGiven ? input.width : input.workWidth;
     return Narrow(bound - input.frameX - 2 * kMarginX);

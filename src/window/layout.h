@@ -72,8 +72,6 @@ struct WindowLayout {
     // The buttons hang from the right edge of the client area as the window really got it.
     LayoutRect OkButton(std::int32_t clientWidth) const;
     LayoutRect CancelButton(std::int32_t clientWidth) const;
-    // Where the message is painted, from the current client rectangle.
-    LayoutRect MessageRect(const LayoutRect& client) const;
 };
 
 // The message's rectangle in a client rectangle, for a message of the measured height: all the

@@ -118,24 +118,18 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
         run.usesList = run.usesList || arguments.back() == list;
     }
 
-    std::wstring line = BuildCommandLine(SevranePath(), arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(SevranePath().c_str(), line.data(), nullptr, nullptr, FALSE,
-                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+    LaunchOptions options;
+    options.suspended = true;
+    const Process process = Launch(arguments, options); // ended when it goes, if still running
+    if (!process) {
         return run;
     }
-    const SharedPlan shared(info.dwProcessId);
+    const SharedPlan shared(process.Id());
     if (shared.get() != nullptr) {
         shared.get()->point = point;
         shared.get()->failAt = failAt;
-        run.injected = Inject(info.hProcess);
+        run.injected = Inject(process.Handle()) && process.Resume();
     }
-    if (run.injected) {
-        ::ResumeThread(info.hThread);
-    }
-    const Process process(info); // ended when it goes, if still running
     if (!run.injected) {
         return run;
     }

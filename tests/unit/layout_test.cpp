@@ -66,14 +66,14 @@ TEST(Layout, FiveItemsGiveTheSmallWindowCentredInTheWorkArea) {
     EXPECT_FALSE(layout.horizontalScroll);
     EXPECT_EQ(layout.OkButton(342), Rect(166, 175, 75, 23));
     EXPECT_EQ(layout.CancelButton(342), Rect(247, 175, 75, 23));
-    EXPECT_EQ(layout.MessageRect({0, 0, 342, 213}), (LayoutRect{20, 15, 322, 63}));
+    EXPECT_EQ(MessageRectIn({0, 0, 342, 213}, layout.messageHeight), (LayoutRect{20, 15, 322, 63}));
 }
 
 TEST(Layout, ButtonsFollowTheClientWidthTheWindowActuallyGot) {
     const WindowLayout layout = LayoutOf(FullHdInput());
     EXPECT_EQ(layout.OkButton(400).left, 224);
     EXPECT_EQ(layout.CancelButton(400).right, 380);
-    EXPECT_EQ(layout.MessageRect({0, 0, 400, 300}), (LayoutRect{20, 15, 380, 63}));
+    EXPECT_EQ(MessageRectIn({0, 0, 400, 300}, layout.messageHeight), (LayoutRect{20, 15, 380, 63}));
 }
 
 TEST(Layout, MoreItemsThanRowsWidenTheListForItsVerticalBar) {

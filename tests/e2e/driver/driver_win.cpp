@@ -149,6 +149,16 @@ void Process::Release() {
     process_ = nullptr;
 }
 
+bool Process::Resume() const {
+    const HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId_);
+    if (thread == nullptr) {
+        return false;
+    }
+    const bool resumed = ::ResumeThread(thread) != static_cast<DWORD>(-1);
+    ::CloseHandle(thread);
+    return resumed;
+}
+
 bool Process::Running() const {
     return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
@@ -175,10 +185,11 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
     }
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          options.workingDirectory.empty() ? nullptr
-                                                           : options.workingDirectory.c_str(),
-                          &startup, &info)) {
+    const DWORD flags = options.suspended ? CREATE_SUSPENDED : 0;
+    if (!::CreateProcessW(
+            program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+            options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup,
+            &info)) {
         return Process();
     }
     return Process(info);

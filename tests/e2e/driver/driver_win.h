@@ -50,6 +50,7 @@ std::wstring OwnDirectory();
 struct LaunchOptions {
     std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
     std::wstring workingDirectory;   // empty: the driver's own
+    bool suspended = false;          // its first thread waits for Resume
 };
 
 // A started program. Move-only; a process still running when its owner goes away is ended, so
@@ -70,6 +71,8 @@ public:
     HANDLE Handle() const { return process_; }
 
     bool Running() const;
+    // Lets the first thread of a process started suspended run; false when it cannot.
+    bool Resume() const;
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
 
