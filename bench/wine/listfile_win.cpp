@@ -9,6 +9,7 @@
 // the item list holds (slots and strings), peak working set and peak private bytes.
 
 #include "platform/handles_win.h"
+#include "unique_file.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
 
@@ -26,6 +27,7 @@
 namespace {
 
 using namespace sevrane;
+using sevrane::testing::UniqueFile;
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency{};

@@ -39,13 +39,12 @@ bool ReadMore(HANDLE file, std::string& head, std::size_t count) {
 // faults on a directory that points past the end of the file: such a file is checked first.
 // One that cannot be read counts as one without icons.
 bool MayExtractFrom(const std::u16string& path) {
-    const HANDLE opened = ::CreateFileW(Wide(path), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(::CreateFileW(
+        Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
-    const UniqueKernelHandle file(opened);
     LARGE_INTEGER size{};
     std::string head;
     // The directory is read only for an icon file: executables and libraries go as they are.

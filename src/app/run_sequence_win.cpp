@@ -21,8 +21,6 @@ namespace sevrane {
 
 namespace {
 
-using UniqueArgv = UniqueHandle<LPWSTR*, detail::FreeArgv>;
-
 bool IsCommand(const std::u16string& argument, const wchar_t* command) {
     return ::_wcsicmp(Wide(argument), command) == 0;
 }

@@ -3,12 +3,18 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <utility>
 
 namespace sevrane {
 
-template <typename Handle, auto Release, Handle Invalid = Handle{}>
+template <typename Handle>
+constexpr Handle NullHandle() {
+    return Handle{};
+}
+
+// The value that means "no handle" is part of the owner's type: a Create* result goes straight
+// into its owner, whichever value its function reports failure with.
+template <typename Handle, auto Release, auto Invalid = NullHandle<Handle>>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -25,33 +31,44 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Invalid; }
+    explicit operator bool() const { return handle_ != Invalid(); }
 
-    Handle release() { return std::exchange(handle_, Invalid); }
-    void reset(Handle handle = Invalid) {
+    Handle release() { return std::exchange(handle_, Invalid()); }
+    void reset(Handle handle = Invalid()) {
         Handle old = std::exchange(handle_, handle);
-        if (old != Invalid) {
+        if (old != Invalid()) {
             Release(old);
         }
     }
 
 private:
-    Handle handle_ = Invalid;
+    Handle handle_ = Invalid();
 };
 
 namespace detail {
 inline void DeleteFont(HFONT font) { ::DeleteObject(font); }
 inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
-inline void CloseFile(std::FILE* file) { std::fclose(file); }
 inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
+inline void CloseFind(HANDLE search) { ::FindClose(search); }
 inline void FreeArgv(LPWSTR* argv) { ::LocalFree(argv); }
+inline void FreeLibraryHandle(HMODULE module) { ::FreeLibrary(module); }
+inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
+// CreateFileW and FindFirstFileW report failure with INVALID_HANDLE_VALUE, not NULL.
+inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 } // namespace detail
 
 using UniqueFont = UniqueHandle<HFONT, detail::DeleteFont>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowHandle>;
-using UniqueFile = UniqueHandle<std::FILE*, detail::CloseFile>;
+using UniqueArgv = UniqueHandle<LPWSTR*, detail::FreeArgv>;
+using UniqueLibrary = UniqueHandle<HMODULE, detail::FreeLibraryHandle>;
+using UniqueView = UniqueHandle<void*, detail::UnmapView>;
+// Files and devices from CreateFileW; searches from FindFirstFileW.
+using UniqueFileHandle =
+    UniqueHandle<HANDLE, detail::CloseKernelHandle, detail::InvalidHandleValue>;
+using UniqueFindHandle = UniqueHandle<HANDLE, detail::CloseFind, detail::InvalidHandleValue>;
+// Processes, threads, mappings, events, pipes: Create* and Open* give NULL on failure.
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
 
 // A device context from GetDC, released with the same window.
@@ -70,6 +87,22 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint and its EndPaint, for one WM_PAINT.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { ::EndPaint(window_, &paint_); }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

@@ -108,13 +108,12 @@ ListConverters PlatformConverters() {
 ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
     // The sharing of the C runtime's fopen: a file that another process opened without
     // sharing it cannot be opened, and a directory cannot be opened as a file at all.
-    const HANDLE opened =
+    const UniqueFileHandle file(
         ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
+                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
         return ListFileStatus::NotOpened;
     }
-    const UniqueKernelHandle file(opened);
 
     ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
                         items);
@@ -176,6 +175,8 @@ bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {
     }
     return true;
 }
+
+void DeleteListFile(const std::u16string& path) { ::DeleteFileW(Wide(path)); }
 
 bool RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.

@@ -14,6 +14,9 @@ bool RunListFileStep(Settings& settings, std::u16string& listFilePath);
 // Replaces items by the file's lines. False (after its box) when the file cannot be opened.
 bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items);
 
+// Deletes the list file of "/fd"; a failure is not reported.
+void DeleteListFile(const std::u16string& path);
+
 enum class ListFileStatus { Read, NotOpened };
 
 // ReadListFile without the box: NotOpened when the file cannot be opened or read to its end

@@ -1,6 +1,7 @@
 // The list file reader against the platform's C runtime: for generated files its items must
 // equal what an _wfopen_s + fgets / fgetws loop of 1024 units gives, joined line by line.
 #include "../unit/test_code_pages.h"
+#include "unique_file.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
@@ -19,6 +20,7 @@
 namespace sevrane {
 namespace {
 
+using testing::UniqueFile;
 using testing::Utf16Bytes;
 
 // What the C runtime's text mode makes of a file, read in pieces of at most 1023 units and
