@@ -27,9 +27,9 @@ bool IsPlainArgument(std::u16string_view text) { return !text.empty() && text.fr
 
 // An error text is a whole catalogue text, or any prefix followed by a text that starts with
 // " - ", always in the run's language.
-bool IsCatalogueText(const std::u16string& error) {
+bool IsCatalogueText(const std::u16string& error, LanguageIndex language) {
     for (std::size_t i = 0; i < kMessageCount; ++i) {
-        const std::u16string_view text = MessageText(static_cast<MessageId>(i));
+        const std::u16string_view text = MessageText(static_cast<MessageId>(i), language);
         if (error == text || (text.starts_with(u" - ") && error.ends_with(text))) {
             return true;
         }
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) {
         return 0;
     }
-    SetCurrentLanguage((data[0] & 1) != 0 ? kEnglish : kJapanese);
+    const LanguageIndex language = (data[0] & 1) != 0 ? kEnglish : kJapanese;
     const std::int32_t workAreaWidth = data[1] | (data[2] << 8);
 
     std::vector<std::u16string> arguments(1);
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const ParseResult parsed = ParseArguments(arguments, workAreaWidth);
-    std::optional<std::u16string> error = parsed.error;
+    std::optional<Failure> error = parsed.error;
     if (!error) {
         error = CheckSettings(parsed.settings);
         if (!error) {
@@ -97,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (error) {
-        Require(IsCatalogueText(*error), "error text ends with a catalogue text");
+        Require(IsCatalogueText(FailureText(*error, language), language),
+                "error text ends with a catalogue text");
     }
 
     for (const std::u16string& argument : arguments) {

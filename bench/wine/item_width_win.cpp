@@ -51,7 +51,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::LocalFree(argv);
 
     sevrane::ItemList items;
-    if (!sevrane::ReadListFile(path, false, items)) {
+    if (sevrane::LoadListFile(path, false, items) != sevrane::ListFileStatus::Read) {
         return 3;
     }
     const sevrane::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10,

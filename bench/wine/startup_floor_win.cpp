@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ::LocalFree(argv);
 
     sevrane::ItemList items;
-    if (!sevrane::ReadListFile(path, unicode, items)) {
+    if (sevrane::LoadListFile(path, unicode, items) != sevrane::ListFileStatus::Read) {
         return 3;
     }
 

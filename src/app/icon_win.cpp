@@ -2,8 +2,6 @@
 
 #include "app/icon_file.h"
 #include "platform/wide_win.h"
-#include "vocabulary/catalogue.h"
-#include "vocabulary/warning_box_win.h"
 
 #include <io.h>
 #include <shellapi.h>
@@ -57,14 +55,12 @@ bool MayExtractFrom(const std::u16string& path) {
 
 } // namespace
 
-UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
+IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     if (::_waccess_s(Wide(spec.file), 0) != 0) {
-        ShowWarning(ComposeMessage(spec.file, MessageId::MsgFileNotFound));
-        return UniqueIcon();
+        return {UniqueIcon(), Failure{MessageId::MsgFileNotFound, spec.file}};
     }
     if (!MayExtractFrom(spec.file)) {
-        ShowWarning(ComposeMessage(spec.file, MessageId::MsgIconNotRetrieved));
-        return UniqueIcon();
+        return {UniqueIcon(), Failure{MessageId::MsgIconNotRetrieved, spec.file}};
     }
     // A negative index travels as its unsigned bit pattern: ExtractIconW reads it as a resource
     // identifier (its absolute value). -1 would ask for the icon count; parsing refuses it.
@@ -73,10 +69,9 @@ UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     // executable, library or icon file. Neither 0 nor 1 is an icon, and 1 must never reach
     // DestroyIcon.
     if (reinterpret_cast<std::uintptr_t>(icon) <= 1) {
-        ShowWarning(ComposeMessage(spec.file, MessageId::MsgIconNotRetrieved));
-        return UniqueIcon();
+        return {UniqueIcon(), Failure{MessageId::MsgIconNotRetrieved, spec.file}};
     }
-    return UniqueIcon(icon);
+    return {UniqueIcon(icon), std::nullopt};
 }
 
 void ReleaseIcon(UniqueIcon& icon) { icon.reset(); }

@@ -2,13 +2,21 @@
 #pragma once
 
 #include "platform/handles_win.h"
+#include "vocabulary/catalogue.h"
 #include "vocabulary/settings.h"
+
+#include <optional>
 
 namespace sevrane {
 
-// Tests that the file exists and extracts the icon. An empty handle means the run must end:
-// the warning box has been shown already. (Not "LoadIcon": <windows.h> makes that a macro.)
-UniqueIcon LoadOptionIcon(HINSTANCE instance, const IconSpec& spec);
+struct IconLoad {
+    UniqueIcon icon;
+    std::optional<Failure> failure; // set, with no icon, when the run must end
+};
+
+// Tests that the file exists and extracts the icon. (Not "LoadIcon": <windows.h> makes that a
+// macro.)
+IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec);
 
 // Destroys the icon, if one was loaded.
 void ReleaseIcon(UniqueIcon& icon);

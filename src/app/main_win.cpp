@@ -11,6 +11,7 @@ namespace {
 // std::terminate and abort() would end the process with 3, which reads as "item 3 chosen".
 // Hardware faults do not come this way: they keep their system codes.
 [[noreturn]] void EndWithoutChoice() {
+    ::OutputDebugStringW(L"sevrane: the run was aborted\n");
     ::TerminateProcess(::GetCurrentProcess(), 0);
     std::_Exit(0);
 }
@@ -26,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return sevrane::RunSequence(instance, showCommand);
     } catch (...) {
         // Out of memory, or any other exception: nothing was chosen.
+        ::OutputDebugStringW(L"sevrane: an exception ended the run\n");
         return 0;
     }
 }

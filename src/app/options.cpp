@@ -116,37 +116,37 @@ MessageId MissingValueMessage(Option option) {
 }
 
 // Tests the value of a numeric option against the number rule and the option's range, and
-// stores it. Returns the error text, if any.
-std::optional<std::u16string> ApplyNumber(Option option, const std::u16string& value,
-                                          std::int32_t workAreaWidth, Settings& settings) {
+// stores it. Returns the failure, if any.
+std::optional<Failure> ApplyNumber(Option option, const std::u16string& value,
+                                   std::int32_t workAreaWidth, Settings& settings) {
     const std::optional<std::int32_t> number = ConvertNumber(value);
     switch (option) {
     case Option::Rows:
         if (!number || *number < 1) {
-            return ComposeMessage(value, MessageId::MsgRowsInvalid);
+            return Failure{MessageId::MsgRowsInvalid, value};
         }
         settings.rows = *number;
         settings.rowsGiven = true;
         return std::nullopt;
     case Option::Select:
         if (!number || *number < 1) {
-            return ComposeMessage(value, MessageId::MsgSelectInvalid);
+            return Failure{MessageId::MsgSelectInvalid, value};
         }
         settings.selectIndex = *number - 1;
         return std::nullopt;
     case Option::Tab:
         if (!number || *number < 1 || *number > 16) {
-            return ComposeMessage(value, MessageId::MsgTabInvalid);
+            return Failure{MessageId::MsgTabInvalid, value};
         }
         settings.tabLength = *number;
         settings.tabGiven = true;
         return std::nullopt;
     default: // Option::Width
         if (!number || *number < 200) {
-            return ComposeMessage(value, MessageId::MsgWidthInvalid);
+            return Failure{MessageId::MsgWidthInvalid, value};
         }
         if (*number > workAreaWidth) {
-            return ComposeMessage(value, MessageId::MsgWidthTooLarge);
+            return Failure{MessageId::MsgWidthTooLarge, value};
         }
         settings.width = *number;
         settings.widthGiven = true;
@@ -154,12 +154,13 @@ std::optional<std::u16string> ApplyNumber(Option option, const std::u16string& v
     }
 }
 
-std::optional<std::u16string> ApplyIconValue(const std::u16string& value, Settings& settings) {
+std::optional<Failure> ApplyIconValue(const std::u16string& value, Settings& settings) {
     const auto parsed = ParseIconValue(value);
     if (const auto* error = std::get_if<IconValueError>(&parsed)) {
-        return ComposeMessage(value, *error == IconValueError::InvalidParameter
-                                         ? MessageId::MsgIconFileParameterInvalid
-                                         : MessageId::MsgIconIndexInvalid);
+        return Failure{*error == IconValueError::InvalidParameter
+                           ? MessageId::MsgIconFileParameterInvalid
+                           : MessageId::MsgIconIndexInvalid,
+                       value};
     }
     settings.icon = std::get<IconSpec>(parsed);
     return std::nullopt;
@@ -173,14 +174,14 @@ ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
         if (argument.empty()) {
-            result.error = std::u16string(MessageText(MessageId::MsgEmptyParameter));
+            result.error = Failure{MessageId::MsgEmptyParameter, {}};
             return result;
         }
 
         const OptionName* option = FindOption(argument);
         if (option == nullptr) {
             if (argument.front() == u'/') {
-                result.error = ComposeMessage(argument, MessageId::MsgParameterInvalid);
+                result.error = Failure{MessageId::MsgParameterInvalid, argument};
                 return result;
             }
             if (settings.title.empty()) {
@@ -216,11 +217,11 @@ ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32
 
         // An option with a value: a repeat is reported even when the value is missing too.
         if (AlreadyGiven(option->option, settings)) {
-            result.error = ComposeMessage(option->name, MessageId::MsgAlreadySpecified);
+            result.error = Failure{MessageId::MsgAlreadySpecified, std::u16string(option->name)};
             return result;
         }
         if (i + 1 == arguments.size()) {
-            result.error = std::u16string(MessageText(MissingValueMessage(option->option)));
+            result.error = Failure{MissingValueMessage(option->option), {}};
             return result;
         }
         // The next argument is the value whatever it holds, even empty or another option.
@@ -235,12 +236,12 @@ ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32
     return result;
 }
 
-std::optional<std::u16string> CheckSettings(const Settings& settings) {
+std::optional<Failure> CheckSettings(const Settings& settings) {
     if (settings.title.empty()) {
-        return std::u16string(MessageText(MessageId::MsgTitleNotSpecified));
+        return Failure{MessageId::MsgTitleNotSpecified, {}};
     }
     if (settings.message.empty()) {
-        return std::u16string(MessageText(MessageId::MsgMessageNotSpecified));
+        return Failure{MessageId::MsgMessageNotSpecified, {}};
     }
     // With a list file the items hold only its path here; the lines are read later and the
     // list box itself ignores a selection beyond its last line, so the number is not held
@@ -248,20 +249,20 @@ std::optional<std::u16string> CheckSettings(const Settings& settings) {
     if (!settings.listFile && settings.selectIndex >= 0 &&
         static_cast<std::size_t>(settings.selectIndex) >= settings.items.size()) {
         // Parsing keeps selectIndex at most 2147483646, so the number fits.
-        return ComposeMessage(FormatNumber(settings.selectIndex + 1), MessageId::MsgSelectTooLarge);
+        return Failure{MessageId::MsgSelectTooLarge, FormatNumber(settings.selectIndex + 1)};
     }
     if (settings.listFile) {
         if (settings.items.empty()) {
-            return std::u16string(MessageText(MessageId::MsgListFileNotSpecified));
+            return Failure{MessageId::MsgListFileNotSpecified, {}};
         }
         if (settings.items.size() > 1) {
-            return std::u16string(MessageText(MessageId::MsgListFileParameterInvalid));
+            return Failure{MessageId::MsgListFileParameterInvalid, {}};
         }
     } else if (settings.items.empty()) {
-        return std::u16string(MessageText(MessageId::MsgListNotSpecified));
+        return Failure{MessageId::MsgListNotSpecified, {}};
     }
     if (settings.unicodeListFile && !settings.listFile) {
-        return std::u16string(MessageText(MessageId::MsgUnicodeNeedsListFile));
+        return Failure{MessageId::MsgUnicodeNeedsListFile, {}};
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
-// The command line turned into Settings, or the text of its first error.
+// The command line turned into Settings, or its first failure.
 #pragma once
 
+#include "vocabulary/catalogue.h"
 #include "vocabulary/settings.h"
 
 #include <cstdint>
@@ -12,13 +13,13 @@ namespace sevrane {
 
 struct ParseResult {
     Settings settings;
-    std::optional<std::u16string> error; // the first error found; settings are then partial
+    std::optional<Failure> error; // the first error found; settings are then partial
 };
 
 // One left-to-right walk over the arguments (without the program path); stops at the first error.
 ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32_t workAreaWidth);
 
-// The checks of the record as a whole, in their fixed order; the first failure's text.
-std::optional<std::u16string> CheckSettings(const Settings& settings);
+// The checks of the record as a whole, in their fixed order; the first failure.
+std::optional<Failure> CheckSettings(const Settings& settings);
 
 } // namespace sevrane

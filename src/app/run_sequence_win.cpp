@@ -4,16 +4,17 @@
 #include "app/icon_win.h"
 #include "app/options.h"
 #include "platform/handles_win.h"
+#include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "text/escapes.h"
 #include "text/list_file_win.h"
-#include "vocabulary/catalogue.h"
 #include "vocabulary/warning_box_win.h"
 #include "window/window_win.h"
 
 #include <shellapi.h>
 #include <wchar.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,86 +26,129 @@ bool IsCommand(const std::u16string& argument, const wchar_t* command) {
     return ::_wcsicmp(Wide(argument), command) == 0;
 }
 
-} // namespace
-
-void ChooseLanguage() { SetCurrentLanguage(LanguageIndexFor(::GetUserDefaultUILanguage())); }
-
-int RunSequence(HINSTANCE instance, int showCommand) {
-    ChooseLanguage();
-
+// The arguments after the program's path.
+std::optional<std::vector<std::u16string>> SplitCommandLine() {
     int count = 0;
     const UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!argv) {
         // The split cannot fail for a command line the system built; if it does, end like
         // every other failure.
-        return 0;
+        TraceLastFailure(L"CommandLineToArgvW");
+        return std::nullopt;
     }
     std::vector<std::u16string> arguments;
     arguments.reserve(count > 1 ? static_cast<std::size_t>(count - 1) : 0);
     for (int i = 1; i < count; ++i) {
         arguments.push_back(FromWide(argv.get()[i]));
     }
+    return arguments;
+}
 
-    // The three commands count only when they stand alone.
-    if (arguments.size() == 1) {
-        if (IsCommand(arguments[0], L"/?")) {
-            ShowUsage(MessageText(MessageId::MsgUsage));
-            return 0;
-        }
-        if (IsCommand(arguments[0], L"/void")) {
-            return 0;
-        }
-        if (IsCommand(arguments[0], L"/ver")) {
-            ShowVersion();
-            return 0;
-        }
+// "/?", "/void" and "/ver", which count only when they stand alone; false for anything else.
+bool RunStandaloneCommand(const std::u16string& argument, LanguageIndex language) {
+    if (IsCommand(argument, L"/?")) {
+        ShowUsage(MessageText(MessageId::MsgUsage, language));
+        return true;
     }
+    if (IsCommand(argument, L"/void")) {
+        return true;
+    }
+    if (IsCommand(argument, L"/ver")) {
+        ShowVersion();
+        return true;
+    }
+    return false;
+}
 
+RECT ReadWorkArea() {
     RECT workArea{};
     if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
         // Without task bars the work area is the primary screen.
         workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     }
+    return workArea;
+}
 
+// Builds the window, reports what kept it from being shown, and runs it. The run sequence, not
+// the window, knows the list file: it is deleted only once the window is complete, and a list
+// that cannot be shown whole is reported as the file not read, the file kept for another try.
+int RunListWindow(const WindowRequest& request, const std::u16string& listFilePath) {
+    const Settings& settings = *request.settings;
+    ListWindow window(request);
+    switch (window.Build()) {
+    case BuildStatus::Ready:
+        break;
+    case BuildStatus::Refused:
+        ShowWarning(window.RefusalWarning(), request.language);
+        return 0;
+    case BuildStatus::ListNotShown:
+        if (settings.listFile) {
+            ShowWarning(Failure{MessageId::MsgFileNotOpened, listFilePath}, request.language);
+        }
+        return 0;
+    case BuildStatus::Failed:
+        return 0;
+    }
+    if (settings.deleteListFile) {
+        // Gone before the user can act, whatever the choice; a failure is not reported.
+        DeleteListFile(listFilePath);
+    }
+    return window.ShowAndRun();
+}
+
+// The phases after the command line is split, in the order their errors are found.
+int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16string>& arguments,
+                LanguageIndex language) {
+    const RECT workArea = ReadWorkArea();
     ParseResult parsed = ParseArguments(arguments, workArea.right - workArea.left);
-    if (parsed.error) {
-        ShowWarning(*parsed.error);
-        return 0;
-    }
     Settings& settings = parsed.settings;
-    if (const auto failure = CheckSettings(settings)) {
-        ShowWarning(*failure);
+    if (!parsed.error) {
+        parsed.error = CheckSettings(settings);
+    }
+    if (parsed.error) {
+        ShowWarning(*parsed.error, language);
         return 0;
     }
-
     if (settings.escapes) {
         ProcessMessageEscapes(settings.message);
     }
-
     std::u16string listFilePath;
-    if (settings.listFile && !RunListFileStep(settings, listFilePath)) {
-        return 0;
-    }
-
-    UniqueIcon icon;
-    if (settings.icon) {
-        icon = LoadOptionIcon(instance, *settings.icon);
-        if (!icon) {
+    if (settings.listFile) {
+        if (const auto failure = RunListFileStep(settings, listFilePath)) {
+            ShowWarning(*failure, language);
             return 0;
         }
     }
-
-    WindowRequest request;
-    request.instance = instance;
-    request.showCommand = showCommand;
-    request.settings = &settings;
-    request.workArea = workArea;
-    request.icon = icon.get();
-    request.listFilePath = &listFilePath;
-    // The window deletes its font before it returns; the icon goes after it.
-    const int result = RunWindow(request);
-    ReleaseIcon(icon);
+    IconLoad icon;
+    if (settings.icon) {
+        icon = LoadOptionIcon(instance, *settings.icon);
+        if (icon.failure) {
+            ShowWarning(*icon.failure, language);
+            return 0;
+        }
+    }
+    const WindowRequest request{instance, showCommand,     &settings,
+                                workArea, icon.icon.get(), language};
+    // The window and its font are gone when this returns; the icon goes after them.
+    const int result = RunListWindow(request, listFilePath);
+    ReleaseIcon(icon.icon);
     return result;
+}
+
+} // namespace
+
+LanguageIndex ChooseLanguage() { return LanguageIndexFor(::GetUserDefaultUILanguage()); }
+
+int RunSequence(HINSTANCE instance, int showCommand) {
+    const LanguageIndex language = ChooseLanguage();
+    const auto arguments = SplitCommandLine();
+    if (!arguments) {
+        return 0;
+    }
+    if (arguments->size() == 1 && RunStandaloneCommand(arguments->front(), language)) {
+        return 0;
+    }
+    return RunSettings(instance, showCommand, *arguments, language);
 }
 
 } // namespace sevrane

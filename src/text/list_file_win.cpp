@@ -3,8 +3,6 @@
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_decoder.h"
-#include "vocabulary/catalogue.h"
-#include "vocabulary/warning_box_win.h"
 
 #include <io.h>
 #include <windows.h>
@@ -108,9 +106,9 @@ ListConverters PlatformConverters() {
 ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
     // The sharing of the C runtime's fopen: a file that another process opened without
     // sharing it cannot be opened, and a directory cannot be opened as a file at all.
-    const UniqueFileHandle file(
-        ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const UniqueFileHandle file(::CreateFileW(Wide(path), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return ListFileStatus::NotOpened;
     }
@@ -168,27 +166,22 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
     return status;
 }
 
-bool ReadListFile(const std::u16string& path, bool unicode, ItemList& items) {
-    if (LoadListFile(path, unicode, items) != ListFileStatus::Read) {
-        ShowWarning(ComposeMessage(path, MessageId::MsgFileNotOpened));
-        return false;
-    }
-    return true;
-}
-
 void DeleteListFile(const std::u16string& path) { ::DeleteFileW(Wide(path)); }
 
-bool RunListFileStep(Settings& settings, std::u16string& listFilePath) {
+std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.
     listFilePath =
         settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
     settings.items.clear();
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
     if (::_waccess_s(Wide(listFilePath), 0) != 0) {
-        ShowWarning(ComposeMessage(listFilePath, MessageId::MsgFileNotFound));
-        return false;
+        return Failure{MessageId::MsgFileNotFound, listFilePath};
     }
-    return ReadListFile(listFilePath, settings.unicodeListFile, settings.items);
+    if (LoadListFile(listFilePath, settings.unicodeListFile, settings.items) !=
+        ListFileStatus::Read) {
+        return Failure{MessageId::MsgFileNotOpened, listFilePath};
+    }
+    return std::nullopt;
 }
 
 } // namespace sevrane

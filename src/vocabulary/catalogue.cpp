@@ -47,81 +47,80 @@ constexpr std::u16string_view kUsageEnglish =
     u"Selected list number will be return with exit code.\n";
 
 struct Entry {
+    MessageId id;
     std::u16string_view japanese;
     std::u16string_view english;
 };
 
 constexpr std::array<Entry, kMessageCount> kCatalogue = {{
-    // MsgUsage
-    {kUsageJapanese, kUsageEnglish},
-    // MsgParameterInvalid
-    {u" - パラメータが正しくありません。", u" - Parameter is invalid."},
-    // MsgEmptyParameter
-    {u"空のパラメータが指定されています。", u"Empty parameter is specified."},
-    // MsgAlreadySpecified
-    {u" - パラメータはすでに指定されています。", u" - Parameter is already specified."},
-    // MsgListFileNotSpecified
-    {u"リストファイルが指定されていません。", u"List file is not specified."},
-    // MsgRowsNotSpecified
-    {u"行数が指定されていません。", u"Number of rows is not specified."},
-    // MsgWidthNotSpecified
-    {u"ウィンドウ幅が指定されていません。", u"Window width is not specified."},
-    // MsgSelectNotSpecified
-    {u"選択する番号が指定されていません。", u"Select number is not specified."},
-    // MsgTabNotSpecified
-    {u"タブの文字数が指定されていません。", u"Number of tab character is not specified."},
-    // MsgIconFileNotSpecified
-    {u"アイコンファイルが指定されていません。", u"Icon file is not specified."},
-    // MsgListFileParameterInvalid
-    {u"リストファイルのパラメータが正しくありません。", u"Parameter of list file is invalid."},
-    // MsgRowsInvalid
-    {u" - 行数の値が正しくありません。", u" - Value of number of rows is invalid."},
-    // MsgWidthInvalid
-    {u" - ウィンドウ幅の値が正しくありません。", u" - Value of window width is invalid."},
-    // MsgSelectInvalid
-    {u" - 選択する番号の値が正しくありません。", u" - Value of select number is invalid."},
-    // MsgTabInvalid
-    {u" - タブの文字数の値が正しくありません。",
+    {MessageId::MsgUsage, kUsageJapanese, kUsageEnglish},
+    {MessageId::MsgParameterInvalid, u" - パラメータが正しくありません。",
+     u" - Parameter is invalid."},
+    {MessageId::MsgEmptyParameter, u"空のパラメータが指定されています。",
+     u"Empty parameter is specified."},
+    {MessageId::MsgAlreadySpecified, u" - パラメータはすでに指定されています。",
+     u" - Parameter is already specified."},
+    {MessageId::MsgListFileNotSpecified, u"リストファイルが指定されていません。",
+     u"List file is not specified."},
+    {MessageId::MsgRowsNotSpecified, u"行数が指定されていません。",
+     u"Number of rows is not specified."},
+    {MessageId::MsgWidthNotSpecified, u"ウィンドウ幅が指定されていません。",
+     u"Window width is not specified."},
+    {MessageId::MsgSelectNotSpecified, u"選択する番号が指定されていません。",
+     u"Select number is not specified."},
+    {MessageId::MsgTabNotSpecified, u"タブの文字数が指定されていません。",
+     u"Number of tab character is not specified."},
+    {MessageId::MsgIconFileNotSpecified, u"アイコンファイルが指定されていません。",
+     u"Icon file is not specified."},
+    {MessageId::MsgListFileParameterInvalid, u"リストファイルのパラメータが正しくありません。",
+     u"Parameter of list file is invalid."},
+    {MessageId::MsgRowsInvalid, u" - 行数の値が正しくありません。",
+     u" - Value of number of rows is invalid."},
+    {MessageId::MsgWidthInvalid, u" - ウィンドウ幅の値が正しくありません。",
+     u" - Value of window width is invalid."},
+    {MessageId::MsgSelectInvalid, u" - 選択する番号の値が正しくありません。",
+     u" - Value of select number is invalid."},
+    {MessageId::MsgTabInvalid, u" - タブの文字数の値が正しくありません。",
      u" - Value of number of tab character is invalid."},
-    // MsgIconFileParameterInvalid
-    {u" - アイコンファイルのパラメータが正しくありません。",
+    {MessageId::MsgIconFileParameterInvalid, u" - アイコンファイルのパラメータが正しくありません。",
      u" - Parameter of icon file is invalid."},
-    // MsgIconIndexInvalid
-    {u" - アイコンファイルのインデックスが正しくありません。",
+    {MessageId::MsgIconIndexInvalid, u" - アイコンファイルのインデックスが正しくありません。",
      u" - Index of icon file is invalid."},
-    // MsgRowsTooLarge
-    {u" - 行数の値が大きすぎます。", u" - Value of number of rows is too large."},
-    // MsgWidthTooLarge
-    {u" - ウィンドウ幅の値が大きすぎます。", u" - Value of window width is too large."},
-    // MsgSelectTooLarge
-    {u" - 選択する番号の値が大きすぎます。", u" - Value of select number is too large."},
-    // MsgTitleNotSpecified
-    {u"タイトルが指定されていません。", u"Title is not specified."},
-    // MsgMessageNotSpecified
-    {u"メッセージが指定されていません。", u"Message is not specified."},
-    // MsgListNotSpecified
-    {u"リストが指定されていません。", u"List is not specified."},
-    // MsgUnicodeNeedsListFile
-    {u"/u - パラメータは /f パラメータと一緒に使います。",
+    {MessageId::MsgRowsTooLarge, u" - 行数の値が大きすぎます。",
+     u" - Value of number of rows is too large."},
+    {MessageId::MsgWidthTooLarge, u" - ウィンドウ幅の値が大きすぎます。",
+     u" - Value of window width is too large."},
+    {MessageId::MsgSelectTooLarge, u" - 選択する番号の値が大きすぎます。",
+     u" - Value of select number is too large."},
+    {MessageId::MsgTitleNotSpecified, u"タイトルが指定されていません。",
+     u"Title is not specified."},
+    {MessageId::MsgMessageNotSpecified, u"メッセージが指定されていません。",
+     u"Message is not specified."},
+    {MessageId::MsgListNotSpecified, u"リストが指定されていません。", u"List is not specified."},
+    {MessageId::MsgUnicodeNeedsListFile, u"/u - パラメータは /f パラメータと一緒に使います。",
      u"/u - Parameter is able to use with /f parameter."},
-    // MsgFileNotFound
-    {u" - ファイルが見つかりませんでした。", u" - File was not found."},
-    // MsgFileNotOpened
-    {u" - ファイルを開けませんでした。", u" - File was not able to open."},
-    // MsgIconNotRetrieved
-    {u" - アイコンを取得できませんでした。", u" - Unable to retreave the icon."},
-    // MsgMessageTooLarge
-    {u"メッセージのサイズが大きすぎて表示できません。",
+    {MessageId::MsgFileNotFound, u" - ファイルが見つかりませんでした。", u" - File was not found."},
+    {MessageId::MsgFileNotOpened, u" - ファイルを開けませんでした。",
+     u" - File was not able to open."},
+    {MessageId::MsgIconNotRetrieved, u" - アイコンを取得できませんでした。",
+     u" - Unable to retreave the icon."},
+    {MessageId::MsgMessageTooLarge, u"メッセージのサイズが大きすぎて表示できません。",
      u"Size of message is too large to display."},
-    // MsgNothingSelected
-    {u"何も選択されていません。", u"Nothing is selected."},
-    // LabelOk
-    {u"OK", u"OK"},
-    // LabelCancel
-    {u"キャンセル", u"Cancel"},
+    {MessageId::MsgNothingSelected, u"何も選択されていません。", u"Nothing is selected."},
+    {MessageId::LabelOk, u"OK", u"OK"},
+    {MessageId::LabelCancel, u"キャンセル", u"Cancel"},
 }};
 
-LanguageIndex currentLanguage = kJapanese;
+// The table is indexed by the id: every entry must stand at its own id's place.
+constexpr bool EveryEntryAtItsId() {
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        if (static_cast<std::size_t>(kCatalogue[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryEntryAtItsId());
 
 } // namespace
 
@@ -129,26 +128,23 @@ LanguageIndex LanguageIndexFor(std::uint16_t languageId) {
     return languageId == kJapaneseLanguageId ? kJapanese : kEnglish;
 }
 
-LanguageIndex CurrentLanguage() { return currentLanguage; }
-
-void SetCurrentLanguage(LanguageIndex language) {
-    currentLanguage = language == kJapanese ? kJapanese : kEnglish;
-}
-
 std::u16string_view MessageText(MessageId id, LanguageIndex language) {
     const Entry& entry = kCatalogue[static_cast<std::size_t>(id)];
     return language == kJapanese ? entry.japanese : entry.english;
 }
 
-std::u16string_view MessageText(MessageId id) { return MessageText(id, currentLanguage); }
-
-std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix) {
-    const std::u16string_view text = MessageText(suffix);
+std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix,
+                              LanguageIndex language) {
+    const std::u16string_view text = MessageText(suffix, language);
     std::u16string composed;
     composed.reserve(prefix.size() + text.size());
     composed.append(prefix);
     composed.append(text);
     return composed;
+}
+
+std::u16string FailureText(const Failure& failure, LanguageIndex language) {
+    return ComposeMessage(failure.subject, failure.id, language);
 }
 
 std::u16string FormatNumber(std::int32_t value) {

@@ -59,17 +59,23 @@ inline constexpr std::u16string_view kProgramName = u"sevrane";
 // Maps a UI language identifier to the half of the catalogue a run uses.
 LanguageIndex LanguageIndexFor(std::uint16_t languageId);
 
-// The language of this run. It is Japanese until set, like the catalogue's first half; the
-// entry point sets it once before anything else happens.
-LanguageIndex CurrentLanguage();
-void SetCurrentLanguage(LanguageIndex language);
-
-// The text of an entry in a given language, or in the run's language.
+// The text of an entry in one language.
 std::u16string_view MessageText(MessageId id, LanguageIndex language);
-std::u16string_view MessageText(MessageId id);
 
 // The prefix followed directly by the suffix entry's text (which starts with " - ").
-std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix);
+std::u16string ComposeMessage(std::u16string_view prefix, MessageId suffix, LanguageIndex language);
+
+// An error as the checks find it: an entry, and for the entries that begin with " - " the
+// argument, value, path or number it is about, exactly as the user gave it. It becomes text only
+// where it is shown, in the language of the run.
+struct Failure {
+    MessageId id = MessageId::MsgParameterInvalid;
+    std::u16string subject;
+
+    friend bool operator==(const Failure&, const Failure&) = default;
+};
+
+std::u16string FailureText(const Failure& failure, LanguageIndex language);
 
 // Decimal form of any signed 32-bit number, INT32_MIN included.
 std::u16string FormatNumber(std::int32_t value);

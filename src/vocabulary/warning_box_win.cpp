@@ -1,7 +1,7 @@
 #include "vocabulary/warning_box_win.h"
 
+#include "platform/trace_win.h"
 #include "platform/wide_win.h"
-#include "vocabulary/catalogue.h"
 
 #include <string>
 
@@ -19,10 +19,12 @@ bool QueryMessageFont(LOGFONTW& font) {
     return true;
 }
 
-void ShowWarning(std::u16string_view text) {
-    const std::u16string owned(text);
+void ShowWarning(const Failure& failure, LanguageIndex language) {
+    const std::u16string text = FailureText(failure, language);
     const std::u16string caption(kProgramName);
-    ::MessageBoxW(nullptr, Wide(owned), Wide(caption), MB_OK | MB_ICONWARNING);
+    if (::MessageBoxW(nullptr, Wide(text), Wide(caption), MB_OK | MB_ICONWARNING) == 0) {
+        TraceLastFailure(L"MessageBoxW");
+    }
 }
 
 } // namespace sevrane

@@ -2,14 +2,14 @@
 // boxes and the list window share.
 #pragma once
 
-#include <windows.h>
+#include "vocabulary/catalogue.h"
 
-#include <string_view>
+#include <windows.h>
 
 namespace sevrane {
 
-// An error: no owner, caption "sevrane", the warning icon, OK.
-void ShowWarning(std::u16string_view text);
+// An error, in the run's language: no owner, caption "sevrane", the warning icon, OK.
+void ShowWarning(const Failure& failure, LanguageIndex language);
 
 // The system's message font; false when the query fails.
 bool QueryMessageFont(LOGFONTW& font);

@@ -9,11 +9,22 @@ namespace sevrane {
 
 namespace {
 
-// Client-area budget, top to bottom: 15 margin, message, 15 gap, list box, 15 gap, buttons 23,
-// 15 margin. Left to right: 20 margin, list box, 20 margin.
+// The client area, top to bottom: margin, message, gap, list box, gap, buttons, margin; left to
+// right: margin, list box, margin. The buttons hang from the right edge.
 constexpr std::int64_t kMarginX = 20;
 constexpr std::int64_t kMessageTop = 15;
-constexpr std::int64_t kVerticalChrome = 83;
+constexpr std::int64_t kMessageGap = 15;
+constexpr std::int64_t kButtonGap = 15;
+constexpr std::int64_t kBottomMargin = 15;
+constexpr std::int64_t kCancelRightEdge = 20; // from the Cancel button to the client's edge
+constexpr std::int64_t kButtonSpacing = 6;    // between OK and Cancel
+constexpr std::int64_t kCancelFromRight = kCancelRightEdge + kButtonWidth;
+constexpr std::int64_t kOkFromRight = kCancelFromRight + kButtonSpacing + kButtonWidth;
+static_assert(kCancelFromRight == 95 && kOkFromRight == 176);
+// Every client pixel but the message and the list box.
+constexpr std::int64_t kVerticalChrome =
+    kMessageTop + kMessageGap + kButtonGap + kButtonHeight + kBottomMargin;
+static_assert(kVerticalChrome == 83);
 // The client height the list box may not use, its two border pixels included.
 constexpr std::int64_t kReservedHeight = kVerticalChrome + 2;
 // The list box's inner width stays within the work area less the side margins and its border.
@@ -27,24 +38,127 @@ std::int32_t Narrow(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+LayoutRect ButtonAt(const LayoutRect& listBox, std::int32_t clientWidth, std::int64_t fromRight) {
+    const std::int32_t left = Narrow(clientWidth - fromRight);
+    const std::int32_t top = Narrow(std::int64_t{listBox.bottom} + kButtonGap);
+    return {left, top, left + kButtonWidth, top + kButtonHeight};
+}
+
+// The list box's inner size as the layout grows it, in wide arithmetic: the products of a large
+// "/r" must compare exactly.
+struct ListSize {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    bool horizontalScroll = false;
+};
+
+struct Bounds {
+    std::int64_t rowHeight = 0;
+    std::int64_t scrollWidth = 0;  // a vertical bar and its border pixel
+    std::int64_t scrollHeight = 0; // a horizontal bar and its border pixel
+    std::int64_t widest = 0;       // the inner width the work area allows
+    std::int64_t available = 0;    // the client height left to the list box's rows
+    std::int64_t rowLimit = 0;     // non-positive when not even one row fits: refused below
+    bool scrollsVertically = false;
+};
+
+Bounds BoundsOf(const LayoutInput& in) {
+    Bounds b;
+    b.rowHeight = in.rowHeight;
+    b.scrollWidth = std::int64_t{in.verticalScrollWidth} + 1;
+    b.scrollHeight = std::int64_t{in.horizontalScrollHeight} + 1;
+    b.widest = std::int64_t{in.workWidth} - in.frameX - kReservedWidth;
+    b.available = std::int64_t{in.workHeight} - in.frameY - in.messageHeight - kReservedHeight;
+    if (in.rowsGiven) {
+        b.rowLimit = in.rows;
+    } else if (b.rowHeight > 0) {
+        b.rowLimit = b.available / b.rowHeight;
+    }
+    b.scrollsVertically = in.itemCount > b.rowLimit;
+    return b;
+}
+
+std::int64_t InnerWidth(const LayoutInput& in, const Bounds& b) {
+    if (in.widthGiven) {
+        const std::int64_t width = std::int64_t{in.width} - in.frameX - kReservedWidth;
+        return b.scrollsVertically ? width - b.scrollWidth : width;
+    }
+    std::int64_t width =
+        std::max<std::int64_t>(in.messageWidth, std::int64_t{in.itemWidth} + kExtentSlack);
+    width = std::max(width, kMinimumWindowWidth - (in.frameX + 2));
+    return std::min(width, b.widest); // applied last: wins when the bounds cross
+}
+
+ListSize SizeList(const LayoutInput& in, const Bounds& b) {
+    ListSize list;
+    list.width = InnerWidth(in, b);
+    list.height = b.rowHeight * std::max<std::int64_t>(0, std::min(in.itemCount, b.rowLimit));
+    // Room for a horizontal bar when the widest item does not fit.
+    if (list.width - 2 < in.itemWidth) {
+        list.horizontalScroll = true;
+        if (list.height + b.scrollHeight < b.available) {
+            list.height += b.scrollHeight;
+        }
+    }
+    if (b.scrollsVertically) {
+        if (list.width + b.scrollWidth < b.widest) {
+            list.width += b.scrollWidth;
+        } else if (list.width - b.scrollWidth < in.itemWidth) {
+            list.horizontalScroll = true;
+        }
+    }
+    return list;
+}
+
+std::optional<LayoutRefusal> FitTest(const LayoutInput& in, const Bounds& b, bool scrolls) {
+    const std::int64_t reserved = scrolls ? b.scrollHeight : 0;
+    if (b.available < b.rowHeight + reserved) {
+        return LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0};
+    }
+    if (in.rowsGiven && std::int64_t{in.rows} * b.rowHeight > b.available) {
+        return LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, in.rows};
+    }
+    return std::nullopt;
+}
+
+// Past the fit tests every size here lies within the work area.
+WindowLayout PlaceWindow(const LayoutInput& in, const ListSize& list) {
+    const std::int64_t listWidth = list.width + in.listBoxGrowth.width;
+    const std::int64_t listHeight = list.height + in.listBoxGrowth.height;
+    const std::int64_t clientWidth = listWidth + 2 * kMarginX;
+    const std::int64_t clientHeight = std::int64_t{in.messageHeight} + kVerticalChrome + listHeight;
+    const std::int64_t windowWidth = clientWidth + in.mainWindowGrowth.width;
+    const std::int64_t windowHeight = clientHeight + in.mainWindowGrowth.height;
+    // Truncating halves: an odd remainder goes to the right and the bottom.
+    const std::int64_t x = in.workLeft + (in.workWidth - windowWidth) / 2;
+    const std::int64_t y = in.workTop + (in.workHeight - windowHeight) / 2;
+    const std::int64_t listTop = std::int64_t{in.messageHeight} + kMessageTop + kMessageGap;
+
+    WindowLayout layout;
+    layout.messageHeight = in.messageHeight;
+    layout.listBox = {Narrow(kMarginX), Narrow(listTop), Narrow(kMarginX + listWidth),
+                      Narrow(listTop + listHeight)};
+    layout.window = {Narrow(x), Narrow(y), Narrow(x + windowWidth), Narrow(y + windowHeight)};
+    layout.horizontalScroll = list.horizontalScroll;
+    layout.horizontalExtent = Narrow(std::int64_t{in.itemWidth} + kExtentSlack);
+    layout.tabStop = ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth);
+    return layout;
+}
+
 } // namespace
 
 LayoutRect WindowLayout::OkButton(std::int32_t clientWidth) const {
-    const std::int32_t left = clientWidth - 176;
-    const std::int32_t top = listBox.bottom + 15;
-    return {left, top, left + kButtonWidth, top + kButtonHeight};
+    return ButtonAt(listBox, clientWidth, kOkFromRight);
 }
 
 LayoutRect WindowLayout::CancelButton(std::int32_t clientWidth) const {
-    const std::int32_t left = clientWidth - 95;
-    const std::int32_t top = listBox.bottom + 15;
-    return {left, top, left + kButtonWidth, top + kButtonHeight};
+    return ButtonAt(listBox, clientWidth, kCancelFromRight);
 }
 
 LayoutRect MessageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
-    const std::int32_t top = client.top + static_cast<std::int32_t>(kMessageTop);
-    return {client.left + static_cast<std::int32_t>(kMarginX), top,
-            client.right - static_cast<std::int32_t>(kMarginX), top + messageHeight};
+    const std::int32_t top = Narrow(client.top + kMessageTop);
+    return {Narrow(client.left + kMarginX), top, Narrow(client.right - kMarginX),
+            top + messageHeight};
 }
 
 std::int32_t MaximumMessageWidth(const LayoutInput& input) {
@@ -70,85 +184,12 @@ std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int3
 }
 
 LayoutResult ComputeLayout(const LayoutInput& in) {
-    // Wide arithmetic throughout: the products of a large "/r" must compare exactly.
-    const std::int64_t rowHeight = in.rowHeight;
-    const std::int64_t itemWidth = in.itemWidth;
-    const std::int64_t scrollWidth = std::int64_t{in.verticalScrollWidth} + 1;
-    const std::int64_t scrollHeight = std::int64_t{in.horizontalScrollHeight} + 1;
-    const std::int64_t widest = std::int64_t{in.workWidth} - in.frameX - kReservedWidth;
-    const std::int64_t available =
-        std::int64_t{in.workHeight} - in.frameY - in.messageHeight - kReservedHeight;
-
-    // Rows: a non-positive limit is refused by the fit test below.
-    std::int64_t rowLimit = 0;
-    if (in.rowsGiven) {
-        rowLimit = in.rows;
-    } else if (rowHeight > 0) {
-        rowLimit = available / rowHeight;
+    const Bounds bounds = BoundsOf(in);
+    const ListSize list = SizeList(in, bounds);
+    if (const auto refusal = FitTest(in, bounds, list.horizontalScroll)) {
+        return *refusal;
     }
-    const bool scrollsVertically = in.itemCount > rowLimit;
-
-    // Inner width of the list box.
-    std::int64_t innerWidth = 0;
-    if (in.widthGiven) {
-        innerWidth = std::int64_t{in.width} - in.frameX - kReservedWidth;
-        if (scrollsVertically) {
-            innerWidth -= scrollWidth;
-        }
-    } else {
-        innerWidth = std::max<std::int64_t>(in.messageWidth, itemWidth + kExtentSlack);
-        innerWidth = std::max(innerWidth, kMinimumWindowWidth - (in.frameX + 2));
-        innerWidth = std::min(innerWidth, widest); // applied last: wins when the bounds cross
-    }
-
-    // Inner height, and room for a horizontal bar when the widest item does not fit.
-    std::int64_t innerHeight =
-        rowHeight * std::max<std::int64_t>(0, std::min<std::int64_t>(in.itemCount, rowLimit));
-    bool horizontalScroll = false;
-    if (innerWidth - 2 < itemWidth) {
-        horizontalScroll = true;
-        if (innerHeight + scrollHeight < available) {
-            innerHeight += scrollHeight;
-        }
-    }
-
-    if (scrollsVertically) {
-        if (innerWidth + scrollWidth < widest) {
-            innerWidth += scrollWidth;
-        } else if (innerWidth - scrollWidth < itemWidth) {
-            horizontalScroll = true;
-        }
-    }
-    const std::int64_t reserved = horizontalScroll ? scrollHeight : 0;
-
-    if (available < rowHeight + reserved) {
-        return LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0};
-    }
-    if (in.rowsGiven && std::int64_t{in.rows} * rowHeight > available) {
-        return LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, in.rows};
-    }
-
-    // Past the fit tests every size below lies within the work area.
-    const std::int64_t listWidth = innerWidth + in.listBoxGrowth.width;
-    const std::int64_t listHeight = innerHeight + in.listBoxGrowth.height;
-    const std::int64_t clientWidth = listWidth + 2 * kMarginX;
-    const std::int64_t clientHeight = std::int64_t{in.messageHeight} + kVerticalChrome + listHeight;
-    const std::int64_t windowWidth = clientWidth + in.mainWindowGrowth.width;
-    const std::int64_t windowHeight = clientHeight + in.mainWindowGrowth.height;
-    // Truncating halves: an odd remainder goes to the right and the bottom.
-    const std::int64_t x = in.workLeft + (in.workWidth - windowWidth) / 2;
-    const std::int64_t y = in.workTop + (in.workHeight - windowHeight) / 2;
-
-    WindowLayout layout;
-    layout.messageHeight = in.messageHeight;
-    const std::int64_t listTop = std::int64_t{in.messageHeight} + 30;
-    layout.listBox = {static_cast<std::int32_t>(kMarginX), Narrow(listTop),
-                      Narrow(kMarginX + listWidth), Narrow(listTop + listHeight)};
-    layout.window = {Narrow(x), Narrow(y), Narrow(x + windowWidth), Narrow(y + windowHeight)};
-    layout.horizontalScroll = horizontalScroll;
-    layout.horizontalExtent = Narrow(itemWidth + kExtentSlack);
-    layout.tabStop = ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth);
-    return layout;
+    return PlaceWindow(in, list);
 }
 
 LayoutInput FitMessageToList(LayoutInput input,
@@ -168,11 +209,11 @@ LayoutInput FitMessageToList(LayoutInput input,
     return input;
 }
 
-std::u16string RefusalText(const LayoutRefusal& refusal) {
+Failure RefusalFailure(const LayoutRefusal& refusal) {
     if (refusal.kind == LayoutRefusal::Kind::MessageTooLarge) {
-        return std::u16string(MessageText(MessageId::MsgMessageTooLarge));
+        return Failure{MessageId::MsgMessageTooLarge, {}};
     }
-    return ComposeMessage(FormatNumber(refusal.rows), MessageId::MsgRowsTooLarge);
+    return Failure{MessageId::MsgRowsTooLarge, FormatNumber(refusal.rows)};
 }
 
 } // namespace sevrane

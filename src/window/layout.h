@@ -1,6 +1,8 @@
 // The window's geometry from measured values: plain arithmetic, no platform calls.
 #pragma once
 
+#include "vocabulary/catalogue.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -112,7 +114,7 @@ LayoutInput FitMessageToList(LayoutInput input,
 std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
                                         std::int32_t averageCharWidth);
 
-// The warning text of a refusal in the current language.
-std::u16string RefusalText(const LayoutRefusal& refusal);
+// The warning a refusal is reported with.
+Failure RefusalFailure(const LayoutRefusal& refusal);
 
 } // namespace sevrane

@@ -73,6 +73,9 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
 
     const WindowDc dc(mainWindow);
+    if (!dc) {
+        result.failure = LastFailure(L"GetDC");
+    }
     result.font = CreateMessageFont();
     // Without "/m" the context keeps its default font: the one the list box and the painted
     // message use too.
@@ -86,8 +89,8 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     if (::GetTextMetricsW(dc.get(), &metrics)) {
         in.rowHeight = metrics.tmHeight;
         in.averageCharWidth = metrics.tmAveCharWidth;
-    } else {
-        result.complete = false; // also when GetDC failed
+    } else if (!result.failure) {
+        result.failure = LastFailure(L"GetTextMetricsW");
     }
 
     DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
@@ -95,8 +98,9 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
         RECT message{0, 0, width, MaximumMessageHeight(in)};
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
         if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                          kMessageFormat | DT_CALCRECT, &params) == 0) {
-            result.complete = false;
+                          kMessageFormat | DT_CALCRECT, &params) == 0 &&
+            !result.failure) {
+            result.failure = LastFailure(L"DrawTextExW");
         }
         return TextSize{message.right - message.left, message.bottom - message.top};
     };

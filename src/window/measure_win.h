@@ -2,10 +2,13 @@
 #pragma once
 
 #include "platform/handles_win.h"
+#include "platform/trace_win.h"
 #include "vocabulary/settings.h"
 #include "window/layout.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace sevrane {
 
@@ -28,7 +31,8 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
 struct Measurement {
     UniqueFont font; // the run's one font, created whether or not "/m" uses it for the texts
     LayoutInput input;
-    bool complete = true; // false without a device context, metrics or the message's size
+    // Set without a device context, metrics or the message's size: nothing can be laid out.
+    std::optional<PlatformFailure> failure;
 };
 
 // Measures in the main window's device context: its default font, or with "/m" the message

@@ -1,13 +1,9 @@
 #include "window/window_win.h"
 
-#include "platform/handles_win.h"
+#include "platform/trace_win.h"
 #include "platform/wide_win.h"
-#include "vocabulary/catalogue.h"
-#include "vocabulary/warning_box_win.h"
-#include "window/layout.h"
 #include "window/measure_win.h"
 
-#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -22,126 +18,10 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTO
 static_assert(kButtonStyle == 0x50010000);
 constexpr wchar_t kClassName[] = L"sevrane";
 
-// What the window procedure reads (and, for result, writes). It is filled before the window
-// can receive any message that reads it, and lives for the whole run.
-struct DisplayState {
-    std::u16string title;
-    std::u16string message;
-    std::int32_t tabLength = 8;
-    bool useUiFont = false;
-    HFONT font = nullptr; // owned by RunWindow
-    std::int32_t messageHeight = 0;
-    HWND listBox = nullptr;
-    std::int32_t result = 0;
-};
-
-DisplayState displayState;
-
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
 void SetFont(HWND window, HFONT font) {
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-}
-
-int SelectedIndex() {
-    return static_cast<int>(::SendMessageW(displayState.listBox, LB_GETCURSEL, 0, 0));
-}
-
-void Confirm(HWND window) {
-    const int selected = SelectedIndex();
-    if (selected == LB_ERR) {
-        const std::u16string text(MessageText(MessageId::MsgNothingSelected));
-        ::MessageBoxW(window, Wide(text), Wide(displayState.title), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    displayState.result = selected + 1;
-    ::SendMessageW(window, WM_CLOSE, 0, 0);
-}
-
-void PaintMessage(HWND window) {
-    PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(window, &paint);
-    {
-        // The message is drawn in the font it was measured in: the context's default without
-        // "/m".
-        const SelectionScope selection(dc, displayState.useUiFont ? displayState.font : nullptr);
-        RECT client{};
-        ::GetClientRect(window, &client);
-        const LayoutRect area = MessageRectIn(
-            {client.left, client.top, client.right, client.bottom}, displayState.messageHeight);
-        RECT rect{area.left, area.top, area.right, area.bottom};
-        DRAWTEXTPARAMS params = DrawParameters(displayState.tabLength);
-        ::SetBkMode(dc, TRANSPARENT);
-        ::DrawTextExW(dc, const_cast<wchar_t*>(Wide(displayState.message)), -1, &rect,
-                      kMessageFormat, &params);
-    }
-    ::EndPaint(window, &paint);
-}
-
-LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-    case IDOK: // Enter, through the dialog-message processing
-    case kOkButtonId:
-        Confirm(window);
-        return 0;
-    case IDCANCEL: // Esc
-    case kCancelButtonId:
-        ::SendMessageW(window, WM_CLOSE, 0, 0);
-        return 0;
-    case kListBoxId:
-        if (HIWORD(wParam) == LBN_DBLCLK) {
-            // A double-click in the empty area below the items selects nothing: 0, as Cancel.
-            displayState.result = SelectedIndex() + 1;
-            ::SendMessageW(window, WM_CLOSE, 0, 0);
-        }
-        return 0;
-    default:
-        return ::DefWindowProcW(window, WM_COMMAND, wParam, lParam);
-    }
-}
-
-LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    case WM_SETFOCUS:
-        // Whenever the window is activated the list box takes the keyboard, even when a
-        // button had it before.
-        if (displayState.listBox != nullptr) {
-            ::SetFocus(displayState.listBox);
-        }
-        return 0;
-    case WM_PAINT:
-        PaintMessage(window);
-        return 0;
-    case WM_COMMAND:
-        return OnCommand(window, wParam, lParam);
-    default:
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleMessage(window, message, wParam, lParam);
-    } catch (...) {
-        // No exception may cross the platform's frames. Out of memory here ends the run as a
-        // cancel: nothing is chosen, and the closing window ends the loop.
-        displayState.result = 0;
-        ::DestroyWindow(window);
-        return 0;
-    }
-}
-
-bool RegisterMainClass(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.style = 0;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassW(&windowClass) != 0;
 }
 
 // False when the list box refuses an item (LB_ERR, LB_ERRSPACE): the list cannot be shown
@@ -166,35 +46,6 @@ bool FillList(HWND listBox, const ItemList& items) {
     return true;
 }
 
-bool CreateButtons(HWND mainWindow, HINSTANCE instance, const WindowLayout& layout, HFONT font) {
-    RECT client{};
-    ::GetClientRect(mainWindow, &client);
-    const std::int32_t clientWidth = client.right - client.left;
-    const struct {
-        LayoutRect rect;
-        MessageId label;
-        int id;
-    } buttons[] = {
-        {layout.OkButton(clientWidth), MessageId::LabelOk, kOkButtonId},
-        {layout.CancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
-    };
-    HWND created[2] = {};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const std::u16string label(MessageText(buttons[i].label));
-        const LayoutRect& rect = buttons[i].rect;
-        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
-                                       rect.Width(), rect.Height(), mainWindow,
-                                       ControlId(buttons[i].id), instance, nullptr);
-        if (created[i] == nullptr) {
-            return false;
-        }
-    }
-    for (HWND button : created) {
-        SetFont(button, font);
-    }
-    return true;
-}
-
 // The window shows the "/i" icon as its big and then its small icon; it does not own it.
 void ApplyIcon(HWND window, HICON icon) {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -216,117 +67,285 @@ int ShowCommandFor(int showCommand) {
 
 } // namespace
 
-int RunWindow(const WindowRequest& request) {
-    const Settings& settings = *request.settings;
-    displayState = DisplayState{};
-    displayState.title = settings.title;
-    displayState.message = settings.message;
-    displayState.tabLength = settings.tabLength;
-    displayState.useUiFont = settings.useUiFont;
+ListWindow::ListWindow(const WindowRequest& request)
+    : request_(request), settings_(*request.settings) {}
 
+// ---- Building, hidden ---------------------------------------------------------------------
+
+BuildStatus ListWindow::Build() {
     // Every window the run relies on is checked: without the list box, Enter would read its
     // selection as 0 from a null window, that is, item 1. A run without its window ends as a
     // cancel.
-    if (!RegisterMainClass(request.instance)) {
-        return 0;
+    if (const BuildStatus created = CreateMain(); created != BuildStatus::Ready) {
+        return created;
     }
+    WindowLayout layout;
+    if (const BuildStatus laidOut = MeasureAndLayOut(layout); laidOut != BuildStatus::Ready) {
+        return laidOut;
+    }
+    return CreateControls(layout);
+}
 
-    // Declared before the window: the font outlives every window that uses it.
-    UniqueFont font;
-    UniqueWindow mainWindow(::CreateWindowExW(
-        WS_EX_CONTROLPARENT, kClassName, Wide(displayState.title), kMainWindowStyle, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, request.instance, nullptr));
-    if (!mainWindow) {
-        return 0;
-    }
-    const HWND window = mainWindow.get();
-    if (request.icon != nullptr) {
-        ApplyIcon(window, request.icon);
-    }
+BuildStatus ListWindow::Fail(const wchar_t* call) {
+    TraceLastFailure(call);
+    window_.reset();
+    return BuildStatus::Failed;
+}
 
-    Measurement measurement = MeasureLayout(window, settings, request.workArea);
-    font = std::move(measurement.font);
-    displayState.font = font.get();
-    displayState.messageHeight = measurement.input.messageHeight;
-    if (!measurement.complete) {
+bool ListWindow::RegisterClassOnce(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    return ::RegisterClassW(&windowClass) != 0;
+}
+
+BuildStatus ListWindow::CreateMain() {
+    if (!RegisterClassOnce(request_.instance)) {
+        return Fail(L"RegisterClassW");
+    }
+    // The procedure finds this object through the creation parameter from WM_NCCREATE on.
+    window_.reset(::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(settings_.title),
+                                    kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, nullptr, nullptr, request_.instance, this));
+    if (!window_) {
+        return Fail(L"CreateWindowExW");
+    }
+    if (request_.icon != nullptr) {
+        ApplyIcon(window_.get(), request_.icon);
+    }
+    return BuildStatus::Ready;
+}
+
+BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
+    Measurement measurement = MeasureLayout(window_.get(), settings_, request_.workArea);
+    font_ = std::move(measurement.font);
+    messageHeight_ = measurement.input.messageHeight;
+    if (measurement.failure) {
         // Rows without a height, or a message of unknown size, cannot be laid out.
-        return 0;
+        Trace(*measurement.failure);
+        window_.reset();
+        return BuildStatus::Failed;
     }
-
     const LayoutResult computed = ComputeLayout(measurement.input);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&computed)) {
-        ShowWarning(RefusalText(*refusal));
-        mainWindow.reset();
-        return 0;
+        refusal_ = *refusal;
+        return BuildStatus::Refused;
     }
-    const WindowLayout& layout = std::get<WindowLayout>(computed);
-
-    ::MoveWindow(window, layout.window.left, layout.window.top, layout.window.Width(),
+    layout = std::get<WindowLayout>(computed);
+    ::MoveWindow(window_.get(), layout.window.left, layout.window.top, layout.window.Width(),
                  layout.window.Height(), FALSE);
+    return BuildStatus::Ready;
+}
 
-    const LayoutRect& list = layout.listBox;
-    const HWND listBox =
-        ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top, list.Width(),
-                          list.Height(), window, ControlId(kListBoxId), request.instance, nullptr);
-    if (listBox == nullptr) {
-        return 0;
+BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
+    if (const BuildStatus list = CreateListBox(layout); list != BuildStatus::Ready) {
+        return list;
     }
-    displayState.listBox = listBox;
-    if (settings.useUiFont) {
-        SetFont(listBox, font.get());
+    if (!FillList(listBox_, settings_.items)) {
+        // Never a list shown in part.
+        TraceLastFailure(L"SendMessageW(LB_ADDSTRING)");
+        listBox_ = nullptr;
+        window_.reset();
+        // Its WM_DESTROY asked a loop to end that never ran; a box that follows must not take
+        // that for its own.
+        MSG quit{};
+        ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        return BuildStatus::ListNotShown;
+    }
+    if (layout.horizontalScroll) {
+        ::SendMessageW(listBox_, LB_SETHORIZONTALEXTENT,
+                       static_cast<WPARAM>(layout.horizontalExtent), 0);
+    }
+    ::SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(settings_.selectIndex), 0);
+    if (!CreateButtons(layout)) {
+        return Fail(L"CreateWindowExW");
+    }
+    return BuildStatus::Ready;
+}
+
+BuildStatus ListWindow::CreateListBox(const WindowLayout& layout) {
+    const LayoutRect& list = layout.listBox;
+    listBox_ = ::CreateWindowExW(0, L"LISTBOX", nullptr, kListBoxStyle, list.left, list.top,
+                                 list.Width(), list.Height(), window_.get(), ControlId(kListBoxId),
+                                 request_.instance, nullptr);
+    if (listBox_ == nullptr) {
+        return Fail(L"CreateWindowExW");
+    }
+    if (settings_.useUiFont) {
+        SetFont(listBox_, font_.get());
     }
     if (layout.tabStop) {
         INT stops[1] = {*layout.tabStop};
-        ::SendMessageW(listBox, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
+        ::SendMessageW(listBox_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
     }
-    if (!FillList(listBox, settings.items)) {
-        // Never a list shown in part. The lines of a list file are reported as not read, and
-        // the file of "/fd" stays for another try.
-        displayState.listBox = nullptr;
-        mainWindow.reset();
-        // Its WM_DESTROY asked a loop to end that never ran; the box must not take that for
-        // its own.
-        MSG quit{};
-        ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        if (settings.listFile && request.listFilePath != nullptr) {
-            ShowWarning(ComposeMessage(*request.listFilePath, MessageId::MsgFileNotOpened));
+    return BuildStatus::Ready;
+}
+
+bool ListWindow::CreateButtons(const WindowLayout& layout) {
+    RECT client{};
+    ::GetClientRect(window_.get(), &client);
+    const std::int32_t clientWidth = client.right - client.left;
+    const struct {
+        LayoutRect rect;
+        MessageId label;
+        int id;
+    } buttons[] = {
+        {layout.OkButton(clientWidth), MessageId::LabelOk, kOkButtonId},
+        {layout.CancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
+    };
+    HWND created[2] = {};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::u16string label(MessageText(buttons[i].label, request_.language));
+        const LayoutRect& rect = buttons[i].rect;
+        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
+                                       rect.Width(), rect.Height(), window_.get(),
+                                       ControlId(buttons[i].id), request_.instance, nullptr);
+        if (created[i] == nullptr) {
+            return false;
         }
-        return 0;
     }
-    if (layout.horizontalScroll) {
-        ::SendMessageW(listBox, LB_SETHORIZONTALEXTENT,
-                       static_cast<WPARAM>(layout.horizontalExtent), 0);
+    for (HWND button : created) {
+        SetFont(button, font_.get());
     }
-    ::SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(settings.selectIndex), 0);
+    return true;
+}
 
-    if (!CreateButtons(window, request.instance, layout, font.get())) {
-        return 0;
-    }
+// ---- Shown ----------------------------------------------------------------------------------
 
-    if (settings.deleteListFile && request.listFilePath != nullptr) {
-        // Gone before the user can act, whatever the choice; a failure is not reported.
-        ::DeleteFileW(Wide(*request.listFilePath));
-    }
-
-    ::ShowWindow(window, ShowCommandFor(request.showCommand));
+int ListWindow::ShowAndRun() {
+    const HWND window = window_.get();
+    ::ShowWindow(window, ShowCommandFor(request_.showCommand));
     ::UpdateWindow(window);
 
     MSG message{};
+    BOOL got = 0;
     // GetMessageW gives -1 on failure: that ends the loop instead of spinning on it.
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
         if (!::IsDialogMessageW(window, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
-
-    if (!::IsWindow(window)) {
-        mainWindow.release(); // destroyed by the close that ended the loop
+    if (got < 0) {
+        TraceLastFailure(L"GetMessageW");
     }
-    mainWindow.reset();
+    if (!::IsWindow(window)) {
+        window_.release(); // destroyed by the close that ended the loop
+    }
+    window_.reset();
     // The font goes before the caller releases the icon.
-    font.reset();
-    return displayState.result;
+    font_.reset();
+    return result_;
+}
+
+LRESULT CALLBACK ListWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetLastError(0);
+        if (::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(create->lpCreateParams)) == 0 &&
+            ::GetLastError() != 0) {
+            return FALSE; // a window that cannot find its state is not created
+        }
+    }
+    auto* self = reinterpret_cast<ListWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    try {
+        return self->HandleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        // No exception may cross the platform's frames. Out of memory here ends the run as a
+        // cancel: nothing is chosen, and the closing window ends the loop.
+        ::OutputDebugStringW(L"sevrane: an exception ended the window\n");
+        self->result_ = 0;
+        ::DestroyWindow(window);
+        return 0;
+    }
+}
+
+// The window comes as a parameter: during its creation window_ does not hold it yet.
+LRESULT ListWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_SETFOCUS:
+        // Whenever the window is activated the list box takes the keyboard, even when a
+        // button had it before.
+        if (listBox_ != nullptr) {
+            ::SetFocus(listBox_);
+        }
+        return 0;
+    case WM_PAINT:
+        PaintMessage(window);
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT ListWindow::OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case IDOK: // Enter, through the dialog-message processing
+    case kOkButtonId:
+        Confirm();
+        return 0;
+    case IDCANCEL: // Esc
+    case kCancelButtonId:
+        Choose(0);
+        return 0;
+    case kListBoxId:
+        if (HIWORD(wParam) == LBN_DBLCLK) {
+            // A double-click in the empty area below the items selects nothing: 0, as Cancel.
+            Choose(SelectedIndex() + 1);
+        }
+        return 0;
+    default:
+        return ::DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
+int ListWindow::SelectedIndex() const {
+    return static_cast<int>(::SendMessageW(listBox_, LB_GETCURSEL, 0, 0));
+}
+
+void ListWindow::Confirm() {
+    const int selected = SelectedIndex();
+    if (selected == LB_ERR) {
+        const std::u16string text(MessageText(MessageId::MsgNothingSelected, request_.language));
+        ::MessageBoxW(window_.get(), Wide(text), Wide(settings_.title), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    Choose(selected + 1);
+}
+
+void ListWindow::Choose(std::int32_t result) {
+    result_ = result;
+    ::SendMessageW(window_.get(), WM_CLOSE, 0, 0);
+}
+
+void ListWindow::PaintMessage(HWND window) {
+    const PaintScope paint(window);
+    // The message is drawn in the font it was measured in: the context's default without "/m".
+    const SelectionScope selection(paint.get(), settings_.useUiFont ? font_.get() : nullptr);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const LayoutRect area =
+        MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
+    RECT rect{area.left, area.top, area.right, area.bottom};
+    DRAWTEXTPARAMS params = DrawParameters(settings_.tabLength);
+    ::SetBkMode(paint.get(), TRANSPARENT);
+    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(settings_.message)), -1, &rect,
+                  kMessageFormat, &params);
 }
 
 } // namespace sevrane

@@ -1,25 +1,75 @@
-// The list window: from the main window's creation to the end of its message loop.
+// The list window: measured, laid out and built hidden, then shown until the user decides.
 #pragma once
 
+#include "platform/handles_win.h"
+#include "vocabulary/catalogue.h"
 #include "vocabulary/settings.h"
+#include "window/layout.h"
 
 #include <windows.h>
 
-#include <string>
+#include <cstdint>
 
 namespace sevrane {
 
 struct WindowRequest {
     HINSTANCE instance = nullptr;
     int showCommand = SW_SHOWDEFAULT;
-    const Settings* settings = nullptr;
+    const Settings* settings = nullptr; // outlives the window
     RECT workArea{};
-    HICON icon = nullptr;                         // applied to the main window; not owned
-    const std::u16string* listFilePath = nullptr; // deleted just before showing with "/fd"
+    HICON icon = nullptr; // applied to the main window; not owned
+    LanguageIndex language = kEnglish;
 };
 
-// Builds, shows and runs the window; returns the chosen item's 1-based number, or 0 when the
-// user cancels or the layout is refused (after its box, with the main window destroyed).
-int RunWindow(const WindowRequest& request);
+enum class BuildStatus {
+    Ready,        // built and filled, still hidden
+    Refused,      // the layout does not fit: RefusalWarning() says why; nothing was shown
+    ListNotShown, // the list box refused an item: the window is gone, nothing was shown
+    Failed,       // a platform call failed: traced, the window is gone, nothing was shown
+};
+
+class ListWindow {
+public:
+    explicit ListWindow(const WindowRequest& request);
+    ListWindow(const ListWindow&) = delete;
+    ListWindow& operator=(const ListWindow&) = delete;
+    ~ListWindow() = default;
+
+    // Creates the main window, measures and lays out, then creates and fills the controls, all
+    // hidden. After Refused the hidden main window lives on until this object goes, so that the
+    // refusal's box comes first.
+    BuildStatus Build();
+    Failure RefusalWarning() const { return RefusalFailure(refusal_); }
+
+    // Shows the built window and runs its loop: the chosen item's 1-based number, or 0.
+    int ShowAndRun();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool RegisterClassOnce(HINSTANCE instance);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
+    void Confirm();
+    void Choose(std::int32_t result);
+    void PaintMessage(HWND window);
+    int SelectedIndex() const;
+
+    BuildStatus CreateMain();
+    BuildStatus MeasureAndLayOut(WindowLayout& layout);
+    BuildStatus CreateControls(const WindowLayout& layout);
+    BuildStatus CreateListBox(const WindowLayout& layout);
+    bool CreateButtons(const WindowLayout& layout);
+    BuildStatus Fail(const wchar_t* call);
+
+    WindowRequest request_;
+    const Settings& settings_;
+    // Declared before the window: the font outlives every window that uses it.
+    UniqueFont font_;
+    UniqueWindow window_;
+    HWND listBox_ = nullptr;
+    std::int32_t messageHeight_ = 0;
+    std::int32_t result_ = 0;
+    LayoutRefusal refusal_;
+};
 
 } // namespace sevrane

@@ -496,6 +496,8 @@ void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
     EXPECT_TRUE(session.process.Running());
     EXPECT_TRUE(::IsWindowVisible(session.main));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(session.main) != FALSE; }));
+    // The owner is enabled before the box is gone: keys go to the list once it has the focus.
+    EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
 }
 
 TEST(Window, ConfirmingWithoutASelectionShowsTheOwnedBoxAndWaits) {

@@ -1,8 +1,6 @@
 #include "app/usage.h"
 #include "vocabulary/catalogue.h"
 
-#include "language_scope.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +10,6 @@
 
 namespace sevrane {
 namespace {
-
-using testing::LanguageScope;
 
 bool IsSuffix(MessageId id) {
     switch (id) {
@@ -104,12 +100,13 @@ TEST(Language, OnlyJapaneseUiLanguagePicksTheJapaneseHalf) {
 }
 
 TEST(ComposeMessage, JoinsPrefixAndSuffixWithNothingBetween) {
-    const LanguageScope english(kEnglish);
-    EXPECT_EQ(ComposeMessage(u"/x", MessageId::MsgParameterInvalid), u"/x - Parameter is invalid.");
-    EXPECT_EQ(ComposeMessage(u"", MessageId::MsgWidthInvalid),
+    EXPECT_EQ(ComposeMessage(u"/x", MessageId::MsgParameterInvalid, kEnglish),
+              u"/x - Parameter is invalid.");
+    EXPECT_EQ(ComposeMessage(u"", MessageId::MsgWidthInvalid, kEnglish),
               u" - Value of window width is invalid.");
-    const LanguageScope japanese(kJapanese);
-    EXPECT_EQ(ComposeMessage(u"/\u00E9", MessageId::MsgParameterInvalid),
+    EXPECT_EQ(FailureText({MessageId::MsgTitleNotSpecified, {}}, kEnglish),
+              u"Title is not specified.");
+    EXPECT_EQ(ComposeMessage(u"/\u00E9", MessageId::MsgParameterInvalid, kJapanese),
               u"/\u00E9 - \u30D1\u30E9\u30E1\u30FC\u30BF\u304C\u6B63\u3057\u304F\u3042\u308A"
               u"\u307E\u305B\u3093\u3002");
 }

@@ -367,16 +367,15 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
 }
 
 TEST(Layout, RefusalTextsNameTheRowsValue) {
-    const LanguageIndex saved = CurrentLanguage();
-    SetCurrentLanguage(kEnglish);
-    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::RowsTooLarge, 55}),
+    const auto text = [](const LayoutRefusal& refusal, LanguageIndex language) {
+        return FailureText(RefusalFailure(refusal), language);
+    };
+    EXPECT_EQ(text({LayoutRefusal::Kind::RowsTooLarge, 55}, kEnglish),
               u"55 - Value of number of rows is too large.");
-    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::MessageTooLarge, 0}),
+    EXPECT_EQ(text({LayoutRefusal::Kind::MessageTooLarge, 0}, kEnglish),
               u"Size of message is too large to display.");
-    SetCurrentLanguage(kJapanese);
-    EXPECT_EQ(RefusalText({LayoutRefusal::Kind::RowsTooLarge, 7}),
+    EXPECT_EQ(text({LayoutRefusal::Kind::RowsTooLarge, 7}, kJapanese),
               u"7 - \u884C\u6570\u306E\u5024\u304C\u5927\u304D\u3059\u304E\u307E\u3059\u3002");
-    SetCurrentLanguage(saved);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 #include "app/options.h"
 #include "vocabulary/catalogue.h"
 
-#include "language_scope.h"
-
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -16,20 +14,21 @@ namespace {
 
 constexpr std::int32_t kWorkArea = 1024;
 
-using testing::LanguageScope;
-
 std::vector<std::u16string> Args(std::initializer_list<std::u16string_view> list) {
     return std::vector<std::u16string>(list.begin(), list.end());
 }
 
-// Parsing and checking as the run does them: the first error of either, or nothing.
+// Parsing and checking as the run does them: the text of the first error of either, or nothing.
 std::optional<std::u16string> FirstError(const std::vector<std::u16string>& arguments,
-                                         std::int32_t workArea = kWorkArea) {
+                                         std::int32_t workArea = kWorkArea,
+                                         LanguageIndex language = kEnglish) {
     ParseResult parsed = ParseArguments(arguments, workArea);
-    if (parsed.error) {
-        return parsed.error;
+    const std::optional<Failure> failure =
+        parsed.error ? parsed.error : CheckSettings(parsed.settings);
+    if (!failure) {
+        return std::nullopt;
     }
-    return CheckSettings(parsed.settings);
+    return FailureText(*failure, language);
 }
 
 Settings Parsed(const std::vector<std::u16string>& arguments) {
@@ -57,7 +56,6 @@ struct Case {
 };
 
 void RunCases(const std::vector<Case>& cases) {
-    const LanguageScope english(kEnglish);
     for (const Case& c : cases) {
         const auto actual = FirstError(c.arguments);
         EXPECT_EQ(actual, c.error) << c.what << ": got " << Utf8(actual);
@@ -160,7 +158,6 @@ TEST(Options, ChecksRunInTheirFixedOrder) {
 }
 
 TEST(Options, AcceptedValuesAreStored) {
-    const LanguageScope english(kEnglish);
     EXPECT_EQ(Parsed(Args({u"/s", u"2", u"T", u"M", u"a", u"b"})).selectIndex, 1);
     EXPECT_EQ(Parsed(Args({u"/s", u"5", u"/f", u"T", u"M", u"l"})).selectIndex, 4);
     EXPECT_EQ(Parsed(Args({u"/t", u"16", u"T", u"M", u"a"})).tabLength, 16);
@@ -202,31 +199,30 @@ TEST(Options, FlagsInAnyCaseMayRepeatAndDeleteStaysSet) {
 }
 
 TEST(Options, WidthIsBoundedByTheWorkAreaGiven) {
-    const LanguageScope english(kEnglish);
     EXPECT_EQ(FirstError(Args({u"/w", u"200", u"T", u"M", u"a"}), 199),
               u"200 - Value of window width is too large.");
     EXPECT_EQ(FirstError(Args({u"/w", u"1920", u"T", u"M", u"a"}), 1920), std::nullopt);
 }
 
 TEST(Options, JapaneseTextsKeepThePrefixAsTyped) {
-    const LanguageScope japanese(kJapanese);
-    EXPECT_EQ(FirstError(Args({u"T", u""})), u"空のパラメータが指定されています。");
-    EXPECT_EQ(FirstError(Args({u"/Void", u"x"})), u"/Void - パラメータが正しくありません。");
-    EXPECT_EQ(FirstError(Args({u"/T", u"3", u"/t", u"4"})),
+    const auto japanese = [](const std::vector<std::u16string>& arguments) {
+        return FirstError(arguments, kWorkArea, kJapanese);
+    };
+    EXPECT_EQ(japanese(Args({u"T", u""})), u"空のパラメータが指定されています。");
+    EXPECT_EQ(japanese(Args({u"/Void", u"x"})), u"/Void - パラメータが正しくありません。");
+    EXPECT_EQ(japanese(Args({u"/T", u"3", u"/t", u"4"})),
               u"/t - パラメータはすでに指定されています。");
-    EXPECT_EQ(FirstError(Args({u"/r", u""})), u" - 行数の値が正しくありません。");
-    EXPECT_EQ(FirstError(Args({u"/w", u"2000"})), u"2000 - ウィンドウ幅の値が大きすぎます。");
-    EXPECT_EQ(FirstError(Args({u"/s", u"007", u"T", u"M"})),
-              u"7 - 選択する番号の値が大きすぎます。");
-    EXPECT_EQ(FirstError(Args({u"/i", u",4"})),
+    EXPECT_EQ(japanese(Args({u"/r", u""})), u" - 行数の値が正しくありません。");
+    EXPECT_EQ(japanese(Args({u"/w", u"2000"})), u"2000 - ウィンドウ幅の値が大きすぎます。");
+    EXPECT_EQ(japanese(Args({u"/s", u"007", u"T", u"M"})), u"7 - 選択する番号の値が大きすぎます。");
+    EXPECT_EQ(japanese(Args({u"/i", u",4"})),
               u",4 - アイコンファイルのパラメータが正しくありません。");
-    EXPECT_EQ(FirstError(Args({})), u"タイトルが指定されていません。");
-    EXPECT_EQ(FirstError(Args({u"/u", u"T", u"M", u"a"})),
+    EXPECT_EQ(japanese(Args({})), u"タイトルが指定されていません。");
+    EXPECT_EQ(japanese(Args({u"/u", u"T", u"M", u"a"})),
               u"/u - パラメータは /f パラメータと一緒に使います。");
 }
 
 TEST(OptionsBadInput, UnpairedSurrogatesPassThroughUnchanged) {
-    const LanguageScope english(kEnglish);
     const Settings s = Parsed(Args({u"\xD800", u"M\xDC00", u"\xDBFF"}));
     EXPECT_EQ(s.title, u"\xD800");
     EXPECT_EQ(s.message, u"M\xDC00");
@@ -237,7 +233,6 @@ TEST(OptionsBadInput, UnpairedSurrogatesPassThroughUnchanged) {
 }
 
 TEST(OptionsBadInput, LongArgumentsAreShownWhole) {
-    const LanguageScope english(kEnglish);
     const std::u16string option = u"/" + std::u16string(31999, u'x');
     EXPECT_EQ(FirstError({option}), option + u" - Parameter is invalid.");
     const std::u16string nines(32000, u'9');
@@ -248,7 +243,6 @@ TEST(OptionsBadInput, LongArgumentsAreShownWhole) {
 }
 
 TEST(OptionsBadInput, ThousandsOfArgumentsAreWalkedToTheEnd) {
-    const LanguageScope english(kEnglish);
     std::vector<std::u16string> arguments(10000, u"/e");
     arguments.insert(arguments.end(), {u"T", u"M"});
     arguments.insert(arguments.end(), 5000, u"item");

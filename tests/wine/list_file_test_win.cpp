@@ -361,7 +361,7 @@ TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
     settings.unicodeListFile = true;
     settings.items = {path};
     std::u16string listFilePath;
-    ASSERT_TRUE(RunListFileStep(settings, listFilePath));
+    ASSERT_EQ(RunListFileStep(settings, listFilePath), std::nullopt);
     EXPECT_EQ(listFilePath, path);
     EXPECT_EQ(settings.items, (ItemList{u"one", u"two"}));
 }
