@@ -1,6 +1,7 @@
 #include "app/icon_win.h"
 
 #include "app/icon_file.h"
+#include "platform/full_path_win.h"
 #include "platform/wide_win.h"
 
 #include <io.h>
@@ -64,7 +65,9 @@ IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     }
     // A negative index travels as its unsigned bit pattern: ExtractIconW reads it as a resource
     // identifier (its absolute value). -1 would ask for the icon count; parsing refuses it.
-    HICON icon = ::ExtractIconW(instance, Wide(spec.file), static_cast<UINT>(spec.index));
+    // Libraries load from System32 only: a relative library or program is named in full.
+    const std::u16string file = FullPathOf(spec.file);
+    HICON icon = ::ExtractIconW(instance, Wide(file), static_cast<UINT>(spec.index));
     // ExtractIconW's odd rule: it returns 1, not NULL, for a file that exists but is no
     // executable, library or icon file. Neither 0 nor 1 is an icon, and 1 must never reach
     // DestroyIcon.

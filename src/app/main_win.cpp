@@ -21,6 +21,9 @@ void OnAbortSignal(int) { EndWithoutChoice(); }
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // The exe often lies in a downloads folder; the libraries that system libraries load later
+    // must come from System32, never from beside the exe. Failing, the run goes on as before.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     std::set_terminate(EndWithoutChoice);
     std::signal(SIGABRT, OnAbortSignal);
     try {

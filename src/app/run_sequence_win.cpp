@@ -61,12 +61,20 @@ bool RunStandaloneCommand(const std::u16string& argument, LanguageIndex language
 }
 
 RECT ReadWorkArea() {
+    // The primary screen in the units the program measures in.
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     RECT workArea{};
     if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
         // Without task bars the work area is the primary screen.
-        workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        return screen;
     }
-    return workArea;
+    // The work area may come in physical pixels when a scaled screen meets a program that is
+    // not aware of scaling: kept within the screen, the window cannot be placed partly off it.
+    RECT within{};
+    if (!::IntersectRect(&within, &workArea, &screen)) {
+        return screen;
+    }
+    return within;
 }
 
 // Builds the window, reports what kept it from being shown, and runs it. The run sequence, not

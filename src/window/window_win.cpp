@@ -97,6 +97,8 @@ bool ListWindow::RegisterClassOnce(HINSTANCE instance) {
     windowClass.style = 0;
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
+    // Without a class cursor the pointer would keep whatever shape it had over the message.
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kClassName;
     return ::RegisterClassW(&windowClass) != 0;
@@ -218,6 +220,11 @@ bool ListWindow::CreateButtons(const WindowLayout& layout) {
 int ListWindow::ShowAndRun() {
     const HWND window = window_.get();
     ::ShowWindow(window, ShowCommandFor(request_.showCommand));
+    if (!::IsWindowVisible(window)) {
+        // Windows gives the first ShowWindow of a process the caller's own show command (a
+        // hidden start, for instance) in place of ours; the second call is honoured.
+        ::ShowWindow(window, SW_SHOWNORMAL);
+    }
     ::UpdateWindow(window);
 
     MSG message{};
@@ -279,8 +286,19 @@ LRESULT ListWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SETFOCUS:
         // Whenever the window is activated the list box takes the keyboard, even when a
         // button had it before.
-        if (listBox_ != nullptr) {
-            ::SetFocus(listBox_);
+        FocusList();
+        return 0;
+    case WM_ACTIVATE:
+        // Activated while minimized (a minimized start), nothing can take the focus; the
+        // restore below gives it to the list.
+        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+            FocusList();
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_SIZE:
+        if (wParam == SIZE_RESTORED && ::GetActiveWindow() == window) {
+            FocusList();
         }
         return 0;
     case WM_PAINT:
@@ -314,6 +332,12 @@ LRESULT ListWindow::OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void ListWindow::FocusList() const {
+    if (listBox_ != nullptr) {
+        ::SetFocus(listBox_);
+    }
+}
+
 int ListWindow::SelectedIndex() const {
     return static_cast<int>(::SendMessageW(listBox_, LB_GETCURSEL, 0, 0));
 }
@@ -344,6 +368,8 @@ void ListWindow::PaintMessage(HWND window) {
     RECT rect{area.left, area.top, area.right, area.bottom};
     DRAWTEXTPARAMS params = DrawParameters(settings_.tabLength);
     ::SetBkMode(paint.get(), TRANSPARENT);
+    // A context draws black whatever the theme: on a dark button face the message would vanish.
+    ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));
     ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(settings_.message)), -1, &rect,
                   kMessageFormat, &params);
 }

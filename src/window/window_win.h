@@ -53,6 +53,7 @@ private:
     void Choose(std::int32_t result);
     void PaintMessage(HWND window);
     int SelectedIndex() const;
+    void FocusList() const;
 
     BuildStatus CreateMain();
     BuildStatus MeasureAndLayOut(WindowLayout& layout);
