@@ -1,10 +1,12 @@
 // The list window of the real program: its class, styles, geometry, controls, fonts, focus,
 // the user's ways out and the two layout refusals.
 #include "e2e_support.h"
+#include "platform/handles_win.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -571,14 +573,19 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         ASSERT_TRUE(session.Open(kFiveItems));
         normal = ReadWindow(session.main).windowRect;
     }
-    // A caller that hides its console passes SW_HIDE on: the window shows all the same.
-    for (const WORD command :
-         {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW), WORD(SW_HIDE)}) {
+    // A caller that hides its console passes SW_HIDE on: the window shows all the same. A
+    // minimized, active start (start /min) is restored by the user before choosing.
+    for (const WORD command : {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW),
+                               WORD(SW_HIDE), WORD(SW_SHOWMINIMIZED)}) {
         SCOPED_TRACE(command);
         LaunchOptions options;
         options.showCommand = command;
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));
+        if (::IsIconic(session.main)) {
+            ::PostMessageW(session.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+            ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(session.main); }));
+        }
         const WindowInfo w = ReadWindow(session.main);
         EXPECT_FALSE(w.zoomed);
         EXPECT_FALSE(w.iconic);
@@ -625,6 +632,60 @@ TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
     const Geometry g = ReadGeometry(session);
     ExpectFrameRules(g, rowHeight);
     EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
+}
+
+// Sets the user's colour of one display element for the programs started while it lives.
+class UserColour {
+public:
+    UserColour(const wchar_t* name, const wchar_t* rgb) : name_(name) {
+        DWORD size = sizeof(saved_);
+        had_ = ::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, saved_,
+                              &size) == ERROR_SUCCESS;
+        Set(rgb);
+    }
+    UserColour(const UserColour&) = delete;
+    UserColour& operator=(const UserColour&) = delete;
+    ~UserColour() {
+        if (had_) {
+            Set(saved_);
+        } else {
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, name_);
+        }
+    }
+
+private:
+    static constexpr const wchar_t* kKey = L"Control Panel\\Colors";
+    void Set(const wchar_t* rgb) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name_, REG_SZ, rgb,
+                          static_cast<DWORD>((std::wcslen(rgb) + 1) * sizeof(wchar_t)));
+    }
+    const wchar_t* name_;
+    wchar_t saved_[64]{};
+    bool had_ = false;
+};
+
+TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
+    const UserColour face(L"ButtonFace", L"0 0 0");
+    const UserColour text(L"ButtonText", L"255 255 255");
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"T", L"MMMM WWWW", L"a"}));
+    ::UpdateWindow(session.main);
+    // The message's pixels, read from the screen: white strokes on the black face.
+    RECT list = ReadWindow(session.list).rectInParent;
+    POINT origin{0, 0};
+    ::ClientToScreen(session.main, &origin);
+    const WindowDc screen(nullptr);
+    int lit = 0;
+    int dark = 0;
+    for (int y = 15; y < list.top - 15; ++y) {
+        for (int x = 20; x < list.right; ++x) {
+            const COLORREF pixel = ::GetPixel(screen.get(), origin.x + x, origin.y + y);
+            lit += pixel == RGB(255, 255, 255) ? 1 : 0;
+            dark += pixel == RGB(0, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lit, 20);
+    EXPECT_GT(dark, lit);
 }
 
 TEST(Window, ActivationGivesTheFocusBackToTheList) {
