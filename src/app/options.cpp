@@ -166,71 +166,76 @@ std::optional<Failure> ApplyIconValue(const std::u16string& value, Settings& set
     return std::nullopt;
 }
 
+// The title, the message, then every further argument an item.
+void AddPositional(const std::u16string& argument, Settings& settings) {
+    if (settings.title.empty()) {
+        settings.title = argument;
+    } else if (settings.message.empty()) {
+        settings.message = argument;
+    } else {
+        settings.items.push_back(argument);
+    }
+}
+
+// Sets an option that takes no value; false for an option with a value.
+bool SetFlag(Option option, Settings& settings) {
+    switch (option) {
+    case Option::Escapes:
+        settings.escapes = true;
+        return true;
+    case Option::ListFile:
+        settings.listFile = true;
+        return true;
+    case Option::DeleteListFile:
+        settings.listFile = true;
+        settings.deleteListFile = true;
+        return true;
+    case Option::UiFont:
+        settings.useUiFont = true;
+        return true;
+    case Option::Unicode:
+        settings.unicodeListFile = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An option with a value: takes the next argument (moving i past it) and applies it. A repeat is
+// reported even when the value is missing too.
+std::optional<Failure> TakeValue(const OptionName& option,
+                                 std::span<const std::u16string> arguments, std::size_t& i,
+                                 std::int32_t workAreaWidth, Settings& settings) {
+    if (AlreadyGiven(option.option, settings)) {
+        return Failure{MessageId::MsgAlreadySpecified, std::u16string(option.name)};
+    }
+    if (i + 1 == arguments.size()) {
+        return Failure{MissingValueMessage(option.option), {}};
+    }
+    // The next argument is the value whatever it holds, even empty or another option.
+    const std::u16string& value = arguments[++i];
+    return option.option == Option::Icon
+               ? ApplyIconValue(value, settings)
+               : ApplyNumber(option.option, value, workAreaWidth, settings);
+}
+
 } // namespace
 
 ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32_t workAreaWidth) {
     ParseResult result;
     Settings& settings = result.settings;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
+    for (std::size_t i = 0; i < arguments.size() && !result.error; ++i) {
         const std::u16string& argument = arguments[i];
         if (argument.empty()) {
             result.error = Failure{MessageId::MsgEmptyParameter, {}};
-            return result;
-        }
-
-        const OptionName* option = FindOption(argument);
-        if (option == nullptr) {
-            if (argument.front() == u'/') {
-                result.error = Failure{MessageId::MsgParameterInvalid, argument};
-                return result;
+        } else if (const OptionName* option = FindOption(argument)) {
+            if (!SetFlag(option->option, settings)) {
+                result.error = TakeValue(*option, arguments, i, workAreaWidth, settings);
             }
-            if (settings.title.empty()) {
-                settings.title = argument;
-            } else if (settings.message.empty()) {
-                settings.message = argument;
-            } else {
-                settings.items.push_back(argument);
-            }
-            continue;
-        }
-
-        switch (option->option) {
-        case Option::Escapes:
-            settings.escapes = true;
-            continue;
-        case Option::ListFile:
-            settings.listFile = true;
-            continue;
-        case Option::DeleteListFile:
-            settings.listFile = true;
-            settings.deleteListFile = true;
-            continue;
-        case Option::UiFont:
-            settings.useUiFont = true;
-            continue;
-        case Option::Unicode:
-            settings.unicodeListFile = true;
-            continue;
-        default:
-            break;
-        }
-
-        // An option with a value: a repeat is reported even when the value is missing too.
-        if (AlreadyGiven(option->option, settings)) {
-            result.error = Failure{MessageId::MsgAlreadySpecified, std::u16string(option->name)};
-            return result;
-        }
-        if (i + 1 == arguments.size()) {
-            result.error = Failure{MissingValueMessage(option->option), {}};
-            return result;
-        }
-        // The next argument is the value whatever it holds, even empty or another option.
-        const std::u16string& value = arguments[++i];
-        result.error = option->option == Option::Icon
-                           ? ApplyIconValue(value, settings)
-                           : ApplyNumber(option->option, value, workAreaWidth, settings);
-        if (result.error) {
-            return result;
+        } else if (argument.front() == u'/') {
+            result.error = Failure{MessageId::MsgParameterInvalid, argument};
+        } else {
+            AddPositional(argument, settings);
         }
     }
     return result;
