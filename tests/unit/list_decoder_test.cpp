@@ -17,6 +17,15 @@ using testing::Utf16Bytes;
 
 const std::string kUtf16Mark = "\xFF\xFE";
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
+const std::string kBigEndianMark = "\xFE\xFF";
+
+std::string BigEndianBytes(std::u16string_view text) {
+    std::string bytes = Utf16Bytes(text);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        std::swap(bytes[i], bytes[i + 1]);
+    }
+    return bytes;
+}
 
 // Decodes with every chunk size from one byte to the whole input: the items must not depend on
 // where the reads cut the file.
@@ -114,7 +123,20 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"only the mark", kUtf16Mark, {}}, DecodeCase{"empty file", "", {}},
         DecodeCase{
             "second mark is text", kUtf16Mark + kUtf16Mark + Utf16Bytes(u"a\n"), {u"\uFEFFa"}},
-        DecodeCase{"big-endian mark is text", "\xFE\xFF"s + Utf16Bytes(u"a"), {u"\uFFFEa"}},
+        DecodeCase{"big-endian",
+                   kBigEndianMark + BigEndianBytes(u"a\r\n\nb\rc\r"),
+                   {u"a", u"", u"b\rc\r"}},
+        DecodeCase{"big-endian units with LF, CR and Ctrl+Z bytes",
+                   kBigEndianMark + BigEndianBytes(u"\u0A00\u0D00\r\n\u1A00\U0001F600\uFEFF\n"),
+                   {u"\u0A00\u0D00", u"\u1A00\U0001F600\uFEFF"}},
+        DecodeCase{"big-endian NUL, odd last byte",
+                   kBigEndianMark + BigEndianBytes(u"a\0b\ncd"s) + "e",
+                   {u"a", u"cd"}},
+        DecodeCase{"big-endian Ctrl+Z",
+                   kBigEndianMark + BigEndianBytes(u"a\nb\x1A"
+                                                   u"c\n"),
+                   {u"a", u"b"}},
+        DecodeCase{"only the big-endian mark", kBigEndianMark, {}},
         DecodeCase{"odd last byte dropped", kUtf16Mark + Utf16Bytes(u"ab") + "c", {u"ab"}},
         DecodeCase{"odd byte after CR", kUtf16Mark + Utf16Bytes(u"ab\r") + "\n", {u"ab\r"}},
         DecodeCase{"a single byte", "a", {}},
