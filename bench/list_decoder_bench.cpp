@@ -48,12 +48,14 @@ bool FastDoubleByte(std::string_view bytes, std::u16string& out) {
 }
 
 // Lines of 16 to 24 bytes with CR LF ends: letters and digits, or nine or ten double-byte
-// characters, or the same letters as UTF-16LE (about 40 bytes a line).
+// characters, or the same letters as UTF-16LE or UTF-16BE (about 40 bytes a line).
 std::string MakeFile(int kind) {
     std::mt19937 random(7);
     std::string bytes;
     if (kind == 2) {
         bytes = "\xFF\xFE";
+    } else if (kind == 3) {
+        bytes = "\xFE\xFF";
     }
     for (int line = 0; line < kLines; ++line) {
         const int length = 16 + static_cast<int>(random() % 9);
@@ -64,13 +66,18 @@ std::string MakeFile(int kind) {
                 ++i;
             } else {
                 const char letter = static_cast<char>('a' + random() % 26);
+                if (kind == 3) {
+                    bytes.push_back('\0');
+                }
                 bytes.push_back(letter);
                 if (kind == 2) {
                     bytes.push_back('\0');
                 }
             }
         }
-        bytes += kind == 2 ? std::string("\r\0\n\0", 4) : std::string("\r\n");
+        bytes += kind == 2   ? std::string("\r\0\n\0", 4)
+                 : kind == 3 ? std::string("\0\r\0\n", 4)
+                             : std::string("\r\n");
     }
     return bytes;
 }
@@ -78,7 +85,7 @@ std::string MakeFile(int kind) {
 void DecodeFile(benchmark::State& state, int kind) {
     const std::string file = MakeFile(kind);
     const ListConverters converters{kind == 1 ? FastDoubleByte : FastLatin1, FastLatin1};
-    const ListEncoding encoding = kind == 2 ? ListEncoding::Unicode : ListEncoding::Ansi;
+    const ListEncoding encoding = kind >= 2 ? ListEncoding::Unicode : ListEncoding::Ansi;
     // One list for every run, emptied between runs: the figure is the decoder's, not the cost
     // of the kernel handing out fresh pages for a new 40 MB buffer each time.
     ItemList items;
@@ -101,5 +108,6 @@ void DecodeFile(benchmark::State& state, int kind) {
 BENCHMARK_CAPTURE(DecodeFile, Ascii, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeFile, DoubleByte, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeFile, Utf16, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeFile, Utf16BigEndian, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace

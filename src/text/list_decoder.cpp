@@ -75,6 +75,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 
 constexpr std::string_view kUtf16Mark("\xFF\xFE", 2);
+constexpr std::string_view kUtf16BigEndianMark("\xFE\xFF", 2);
 constexpr std::string_view kUtf8Mark("\xEF\xBB\xBF", 3);
 
 } // namespace
@@ -105,8 +106,9 @@ bool ListDecoder::Feed(std::string_view bytes) {
             const std::size_t take = std::min(bytes.size(), kUtf8Mark.size() - head_.size());
             head_.append(bytes.substr(0, take));
             bytes.remove_prefix(take);
-            if (StartsWith(head_, kUtf16Mark)) {
+            if (StartsWith(head_, kUtf16Mark) || StartsWith(head_, kUtf16BigEndianMark)) {
                 form_ = Form::Utf16;
+                bigEndian_ = StartsWith(head_, kUtf16BigEndianMark);
                 const std::string rest = head_.substr(kUtf16Mark.size());
                 head_.clear();
                 FeedUtf16(rest);
@@ -152,17 +154,32 @@ void ListDecoder::FeedUtf16(std::string_view bytes) {
         const char unit[2] = {oddByte_, bytes.front()};
         hasOddByte_ = false;
         bytes.remove_prefix(1);
-        Scan<2>(unit, unit + 2);
+        ScanUtf16(unit, unit + 2);
     }
     if (Ended()) {
         return;
     }
     const std::size_t whole = bytes.size() & ~std::size_t{1};
-    Scan<2>(bytes.data(), bytes.data() + whole);
+    ScanUtf16(bytes.data(), bytes.data() + whole);
     if (whole != bytes.size() && !Ended()) {
         hasOddByte_ = true;
         oddByte_ = bytes.back();
     }
+}
+
+void ListDecoder::ScanUtf16(const char* begin, const char* end) {
+    if (!bigEndian_) {
+        Scan<2>(begin, end);
+        return;
+    }
+    // Swapping the whole chunk first keeps the scan's word-at-a-time loop as it is for
+    // little-endian text, and the line bytes it keeps are then little-endian too.
+    swapped_.resize(static_cast<std::size_t>(end - begin));
+    for (std::size_t i = 0; i < swapped_.size(); i += 2) {
+        swapped_[i] = begin[i + 1];
+        swapped_[i + 1] = begin[i];
+    }
+    Scan<2>(swapped_.data(), swapped_.data() + swapped_.size());
 }
 
 void ListDecoder::ReserveItems() {

@@ -21,7 +21,7 @@ struct ListConverters {
 };
 
 // Without "/u" the bytes are ANSI text; with it the file is UTF-16LE (its mark dropped) unless
-// it starts with the UTF-8 mark.
+// it starts with the UTF-16BE mark or the UTF-8 mark, which say what it is instead.
 enum class ListEncoding : std::uint8_t { Ansi, Unicode };
 
 // Splits the decoded text at LF, as the C runtime's text mode reads it: CR LF becomes LF, a lone
@@ -51,6 +51,7 @@ private:
     enum class Form : std::uint8_t { Undecided, Bytes, Utf16 };
 
     void FeedUtf16(std::string_view bytes);
+    void ScanUtf16(const char* begin, const char* end);
     template <std::size_t Width>
     void Scan(const char* begin, const char* end);
     template <std::size_t Width>
@@ -68,11 +69,13 @@ private:
     Form form_ = Form::Undecided;
     bool ended_ = false;
     bool failed_ = false;
-    bool lineCut_ = false; // a NUL ended the current line's text; skipping to its LF
+    bool lineCut_ = false;   // a NUL ended the current line's text; skipping to its LF
+    bool bigEndian_ = false; // a UTF-16 file whose mark is FE FF
     bool hasOddByte_ = false;
     char oddByte_ = 0;    // the first byte of a UTF-16 unit cut by a chunk boundary
     std::string head_;    // a Unicode file's first bytes until its mark is known
     std::string pending_; // the current line's raw bytes taken from earlier chunks
+    std::string swapped_; // a big-endian chunk turned little-endian, so one scan serves both
     std::uint64_t expectedBytes_ = 0;
     std::uint64_t fedBytes_ = 0;
     bool reserved_ = false;

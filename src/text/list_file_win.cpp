@@ -3,6 +3,7 @@
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_decoder.h"
+#include "text/long_path.h"
 
 #include <io.h>
 #include <windows.h>
@@ -103,13 +104,46 @@ ListConverters PlatformConverters() {
     return ListConverters{LineConverter(CP_ACP), LineConverter(CP_UTF8)};
 }
 
+// The path in the form the platform takes: a long absolute one in its extended-length form, any
+// other as typed (and so it is when the full path cannot be had).
+class PlatformPath {
+public:
+    explicit PlatformPath(const std::u16string& path) : path_(path) {
+        if (!NeedsExtendedLengthForm(path)) {
+            return;
+        }
+        try {
+            std::u16string full(::GetFullPathNameW(Wide(path), 0, nullptr, nullptr), u'\0');
+            const DWORD length =
+                ::GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()),
+                                   reinterpret_cast<wchar_t*>(full.data()), nullptr);
+            if (length != 0 && length < full.size()) {
+                full.resize(length);
+                extended_ = ExtendedLengthForm(full);
+            }
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    PlatformPath(const PlatformPath&) = delete;
+    PlatformPath& operator=(const PlatformPath&) = delete;
+
+    const wchar_t* get() const { return Wide(extended_.empty() ? path_ : extended_); }
+
+private:
+    const std::u16string& path_;
+    std::u16string extended_;
+};
+
 ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
-    // The sharing of the C runtime's fopen: a file that another process opened without
-    // sharing it cannot be opened, and a directory cannot be opened as a file at all.
-    const UniqueFileHandle file(::CreateFileW(Wide(path), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
+    // Sharing reading only, as the C runtime's fopen does: a file that another process is
+    // writing (or holds without sharing) cannot be opened, rather than be read in part, and a
+    // directory cannot be opened as a file at all.
+    const UniqueFileHandle file(::CreateFileW(PlatformPath(path).get(), GENERIC_READ,
+                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Only a disk file is sure to end: a device (NUL, CON, COM1, AUX) or a pipe may never end,
+    // or hand over whatever happens to come; none of them is a list that can be read whole.
+    if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
         return ListFileStatus::NotOpened;
     }
 
@@ -124,12 +158,8 @@ ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList
     while (!decoder.Ended()) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), buffer.get(), kReadSize, &got, nullptr)) {
-            // A pipe ends with this error, as the C runtime's read knows. Any other failure (a
-            // range another process has locked, a device error) must not leave a partial list
-            // behind, nor be retried for ever: the file counts as not readable.
-            if (::GetLastError() == ERROR_BROKEN_PIPE) {
-                break;
-            }
+            // A range another process has locked, a disk error: never a partial list, nor a
+            // retry for ever; the file counts as not readable.
             complete = false;
             break;
         }
@@ -166,7 +196,7 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
     return status;
 }
 
-void DeleteListFile(const std::u16string& path) { ::DeleteFileW(Wide(path)); }
+void DeleteListFile(const std::u16string& path) { ::DeleteFileW(PlatformPath(path).get()); }
 
 std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.
@@ -174,7 +204,7 @@ std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listF
         settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
     settings.items.clear();
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
-    if (::_waccess_s(Wide(listFilePath), 0) != 0) {
+    if (::_waccess_s(PlatformPath(listFilePath).get(), 0) != 0) {
         return Failure{MessageId::MsgFileNotFound, listFilePath};
     }
     if (LoadListFile(listFilePath, settings.unicodeListFile, settings.items) !=

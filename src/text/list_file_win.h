@@ -19,7 +19,8 @@ void DeleteListFile(const std::u16string& path);
 enum class ListFileStatus { Read, NotOpened };
 
 // The file's lines in place of items: NotOpened when the file cannot be opened or read to its end
-// (a directory, a file another process holds exclusively or has locked), items then empty.
+// (a directory, a device or a pipe, a file another process is writing, holds exclusively or
+// has locked), items then empty.
 ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items);
 
 } // namespace sevrane

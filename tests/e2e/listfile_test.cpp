@@ -2,6 +2,7 @@
 // encodings, and its deletion for "/fd".
 #include "driver/files_win.h"
 #include "e2e_support.h"
+#include "platform/handles_win.h"
 
 #include <gtest/gtest.h>
 
@@ -33,25 +34,39 @@ TEST(ListFile, PathThatDoesNotExistIsReportedAsTyped) {
                         L"nosuch.txt - File was not found.");
     ExpectSingleWarning(RunToEnd({L"/fd", L"T", L"M", L".\\sub\\..\\nosuch.txt"}, inDir),
                         L".\\sub\\..\\nosuch.txt - File was not found.");
+    // A long one too, though the platform is given its extended-length full form.
+    const std::wstring longPath = dir.path() + L"\\.\\" + std::wstring(300, L'n');
+    ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", longPath}),
+                        longPath + L" - File was not found.");
 }
 
-TEST(ListFile, DirectoryCannotBeOpened) {
+TEST(ListFile, DirectoryAndDevicesCannotBeOpened) {
     TempDir dir;
-    ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", dir.path()}),
-                        dir.path() + L" - File was not able to open.");
+    // A device may never end (COM1, AUX) or give nothing at all (NUL): none is a list file.
+    for (const std::wstring& path :
+         {dir.path(), std::wstring(L"COM1"), std::wstring(L"AUX"), std::wstring(L"NUL")}) {
+        for (const wchar_t* option : {L"/f", L"/fd"}) {
+            ExpectSingleWarning(RunToEnd({option, L"T", L"M", path}),
+                                path + L" - File was not able to open.");
+        }
+    }
 }
 
-TEST(ListFile, FileHeldOpenWithoutSharingCannotBeOpened) {
+TEST(ListFile, FileAWriterOrAnExclusiveReaderHoldsCannotBeOpened) {
     TempDir dir;
     const std::wstring path = dir.File(L"locked.txt");
     ASSERT_TRUE(WriteBytes(path, "a\r\nb\r\n"));
-    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const RunOutcome outcome = RunToEnd({L"/fd", L"T", L"M", path});
-    ::CloseHandle(held);
-    ExpectSingleWarning(outcome, path + L" - File was not able to open.");
-    EXPECT_TRUE(FileExists(path));
+    // This test process holds it as another program would: sharing nothing, or writing it
+    // while sharing it (as a log is written).
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        UniqueFileHandle held(::CreateFileW(path.c_str(), share != 0 ? GENERIC_WRITE : GENERIC_READ,
+                                            share, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        const RunOutcome outcome = RunToEnd({L"/fd", L"T", L"M", path});
+        held.reset();
+        ExpectSingleWarning(outcome, path + L" - File was not able to open.");
+        EXPECT_TRUE(FileExists(path));
+    }
 }
 
 TEST(ListFile, EmptyFileShowsTheWindowWithNoItems) {
@@ -115,6 +130,14 @@ TEST(ListFile, UnicodeFileGivesTheSameItemsWithOrWithoutItsMark) {
     ASSERT_TRUE(WriteUtf16(withoutMark, text, false));
     EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", withMark}), expected);
     EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", withoutMark, L"/U"}), expected);
+    // Big-endian, as its mark says.
+    std::string bigEndian = "\xFE\xFF";
+    for (const wchar_t unit : text) {
+        bigEndian += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+    }
+    const std::wstring bigEndianFile = dir.File(L"big-endian.txt");
+    ASSERT_TRUE(WriteBytes(bigEndianFile, bigEndian));
+    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", bigEndianFile}), expected);
 }
 
 TEST(ListFile, UnicodeFileWithUtf8MarkIsReadAsUtf8) {
@@ -137,16 +160,21 @@ TEST(ListFile, SelectionNumberAppliesToTheFilesLines) {
 
 TEST(ListFile, DeletedOnceTheWindowIsVisibleWhateverTheUserDoes) {
     TempDir dir;
+    // A path of 300 characters too, beyond what Windows takes without its "\\?\" form.
+    const std::wstring folder = dir.File(std::wstring(200, L'd'));
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring longPath = folder + L"\\" + std::wstring(299 - folder.size(), L'f');
     for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
-        const std::wstring path = dir.File(L"gone.txt");
-        ASSERT_TRUE(WriteBytes(path, "one\r\ntwo\r\n"));
-        WindowSession session;
-        ASSERT_TRUE(session.Open({L"/fd", L"/s", L"1", L"T", L"M", path}));
-        EXPECT_FALSE(FileExists(path)) << "the file is still there while the window shows";
-        EXPECT_EQ(ListItems(session.list), (Items{L"one", L"two"}));
-        session.Press(key);
-        EXPECT_EQ(session.ExitCode(), key == VK_RETURN ? 1u : 0u);
-        EXPECT_FALSE(FileExists(path));
+        for (const std::wstring& path : {dir.File(L"gone.txt"), longPath}) {
+            ASSERT_TRUE(WriteBytes(path, "one\r\ntwo\r\n"));
+            WindowSession session;
+            ASSERT_TRUE(session.Open({L"/fd", L"/s", L"1", L"T", L"M", path}));
+            EXPECT_FALSE(FileExists(path)) << "the file is still there while the window shows";
+            EXPECT_EQ(ListItems(session.list), (Items{L"one", L"two"}));
+            session.Press(key);
+            EXPECT_EQ(session.ExitCode(), key == VK_RETURN ? 1u : 0u);
+            EXPECT_FALSE(FileExists(path));
+        }
     }
 }
 

@@ -17,6 +17,7 @@ using testing::Utf16Bytes;
 
 const std::string kUtf16Mark = "\xFF\xFE";
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
+const std::string kBigEndianMark = "\xFE\xFF";
 
 // Decodes with every chunk size from one byte to the whole input: the items must not depend on
 // where the reads cut the file.
@@ -114,7 +115,17 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"only the mark", kUtf16Mark, {}}, DecodeCase{"empty file", "", {}},
         DecodeCase{
             "second mark is text", kUtf16Mark + kUtf16Mark + Utf16Bytes(u"a\n"), {u"\uFEFFa"}},
-        DecodeCase{"big-endian mark is text", "\xFE\xFF"s + Utf16Bytes(u"a"), {u"\uFFFEa"}},
+        DecodeCase{"big-endian",
+                   kBigEndianMark + Utf16Bytes(u"a\r\n\nb\rc\r", true),
+                   {u"a", u"", u"b\rc\r"}},
+        DecodeCase{"big-endian units with LF, CR and Ctrl+Z bytes",
+                   kBigEndianMark + Utf16Bytes(u"\u0A00\u0D00\r\n\u1A00\U0001F600\n", true),
+                   {u"\u0A00\u0D00", u"\u1A00\U0001F600"}},
+        DecodeCase{"big-endian NUL and Ctrl+Z",
+                   kBigEndianMark + Utf16Bytes(u"a\0b\ncd\x1A\nx\n"s, true),
+                   {u"a", u"cd"}},
+        DecodeCase{
+            "big-endian odd last byte", kBigEndianMark + Utf16Bytes(u"ab", true) + "c", {u"ab"}},
         DecodeCase{"odd last byte dropped", kUtf16Mark + Utf16Bytes(u"ab") + "c", {u"ab"}},
         DecodeCase{"odd byte after CR", kUtf16Mark + Utf16Bytes(u"ab\r") + "\n", {u"ab\r"}},
         DecodeCase{"a single byte", "a", {}},

@@ -10,12 +10,12 @@
 
 namespace sevrane::testing {
 
-// The little-endian bytes of UTF-16 text, as a Unicode list file holds them.
-inline std::string Utf16Bytes(std::u16string_view text) {
+// The bytes of UTF-16 text, as a Unicode list file holds them (little-endian unless told).
+inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false) {
     std::string bytes;
     for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
+        bytes.push_back(static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF));
+        bytes.push_back(static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8));
     }
     return bytes;
 }
