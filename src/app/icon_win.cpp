@@ -66,7 +66,7 @@ IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     // A negative index travels as its unsigned bit pattern: ExtractIconW reads it as a resource
     // identifier (its absolute value). -1 would ask for the icon count; parsing refuses it.
     // Libraries load from System32 only: a relative library or program is named in full.
-    const std::u16string file = FullPathOf(spec.file);
+    const std::u16string file = FullPathOf(spec.file).value_or(spec.file);
     HICON icon = ::ExtractIconW(instance, Wide(file), static_cast<UINT>(spec.index));
     // ExtractIconW's odd rule: it returns 1, not NULL, for a file that exists but is no
     // executable, library or icon file. Neither 0 nor 1 is an icon, and 1 must never reach

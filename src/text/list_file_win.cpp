@@ -1,5 +1,6 @@
 #include "text/list_file_win.h"
 
+#include "platform/full_path_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_decoder.h"
@@ -113,13 +114,8 @@ public:
             return;
         }
         try {
-            std::u16string full(::GetFullPathNameW(Wide(path), 0, nullptr, nullptr), u'\0');
-            const DWORD length =
-                ::GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()),
-                                   reinterpret_cast<wchar_t*>(full.data()), nullptr);
-            if (length != 0 && length < full.size()) {
-                full.resize(length);
-                extended_ = ExtendedLengthForm(full);
+            if (const auto full = FullPathOf(path)) {
+                extended_ = ExtendedLengthForm(*full);
             }
         } catch (const std::bad_alloc&) {
         }
