@@ -2,6 +2,7 @@
 #include "vocabulary/catalogue.h"
 
 #include "language_scope.h"
+#include "printers.h"
 
 #include <gtest/gtest.h>
 
@@ -39,17 +40,6 @@ Settings Parsed(const std::vector<std::u16string>& arguments) {
     return parsed.settings;
 }
 
-std::string Utf8(const std::optional<std::u16string>& text) {
-    if (!text) {
-        return "(accepted)";
-    }
-    std::string out;
-    for (const char16_t unit : *text) {
-        out += unit < 0x80 ? static_cast<char>(unit) : '?';
-    }
-    return out;
-}
-
 struct Case {
     const char* what;
     std::vector<std::u16string> arguments;
@@ -60,7 +50,8 @@ void RunCases(const std::vector<Case>& cases) {
     const LanguageScope english(kEnglish);
     for (const Case& c : cases) {
         const auto actual = FirstError(c.arguments);
-        EXPECT_EQ(actual, c.error) << c.what << ": got " << Utf8(actual);
+        EXPECT_EQ(actual, c.error)
+            << c.what << ": got " << (actual ? test::Shown(*actual) : "(accepted)");
     }
 }
 
