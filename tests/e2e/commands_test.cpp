@@ -16,16 +16,13 @@ namespace {
 // the message-box font, truncated.
 int MeasuredUsageIndent() {
     const LOGFONTW logFont = MessageFont();
-    HDC screen = ::GetDC(nullptr);
-    HFONT font = ::CreateFontIndirectW(&logFont);
-    HGDIOBJ previous = ::SelectObject(screen, font);
+    const WindowDc screen(nullptr);
+    const UniqueFont font(::CreateFontIndirectW(&logFont));
+    const SelectionScope selection(screen.get(), font.get());
     SIZE extent{};
-    ::GetTextExtentPoint32W(screen, L"sevrane ", 8, &extent);
+    ::GetTextExtentPoint32W(screen.get(), L"sevrane ", 8, &extent);
     ABCFLOAT space{};
-    ::GetCharABCWidthsFloatW(screen, L' ', L' ', &space);
-    ::SelectObject(screen, previous);
-    ::DeleteObject(font);
-    ::ReleaseDC(nullptr, screen);
+    ::GetCharABCWidthsFloatW(screen.get(), L' ', L' ', &space);
     const float spaceWidth = space.abcfA + space.abcfB + space.abcfC;
     return static_cast<int>(static_cast<float>(extent.cx) / spaceWidth);
 }

@@ -45,11 +45,11 @@ TEST(ListFile, FileHeldOpenWithoutSharingCannotBeOpened) {
     TempDir dir;
     const std::wstring path = dir.File(L"locked.txt");
     ASSERT_TRUE(WriteBytes(path, "a\r\nb\r\n"));
-    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
     const RunOutcome outcome = RunToEnd({L"/fd", L"T", L"M", path});
-    ::CloseHandle(held);
+    held.reset();
     ExpectSingleWarning(outcome, path + L" - File was not able to open.");
     EXPECT_TRUE(FileExists(path));
 }
