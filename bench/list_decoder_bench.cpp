@@ -36,7 +36,7 @@ bool FastDoubleByte(std::string_view bytes, std::u16string& out) {
     std::size_t units = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (testing::IsTestLeadByte(byte) && i + 1 < bytes.size()) {
+        if (test::IsTestLeadByte(byte) && i + 1 < bytes.size()) {
             scratch[units++] = static_cast<char16_t>(
                 0x4E00 + (((byte << 8) | static_cast<unsigned char>(bytes[++i])) & 0x3FFF));
         } else {

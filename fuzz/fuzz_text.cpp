@@ -8,7 +8,7 @@
 #include "text/escapes.h"
 #include "text/list_decoder.h"
 
-#include "../tests/unit/test_code_pages.h"
+#include "test_code_pages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -66,8 +66,8 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
                  std::string_view bytes) {
     const ListEncoding encoding = (selector & 2) != 0 ? ListEncoding::Unicode : ListEncoding::Ansi;
     const ListConverters converters =
-        (selector & 4) != 0 ? testing::DoubleByteConverters() : testing::Latin1Converters();
-    const ItemList whole = testing::DecodeInChunks(bytes, encoding, converters, 0);
+        (selector & 4) != 0 ? test::DoubleByteConverters() : test::Latin1Converters();
+    const ItemList whole = test::DecodeInChunks(bytes, encoding, converters, 0);
 
     ItemList items;
     ListDecoder decoder(encoding, converters, items);

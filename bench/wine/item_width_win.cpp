@@ -41,14 +41,14 @@ void Report(const char* way, double seconds, std::size_t items, std::int32_t wid
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (argv == nullptr || count < 2) {
+    sevrane::UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    if (!argv || count < 2) {
         return 2;
     }
-    const std::u16string path = sevrane::FromWide(argv[1]);
+    const std::u16string path = sevrane::FromWide(argv.get()[1]);
     const int runs =
-        count > 2 ? std::max(1, static_cast<int>(std::wcstol(argv[2], nullptr, 10))) : 3;
-    ::LocalFree(argv);
+        count > 2 ? std::max(1, static_cast<int>(std::wcstol(argv.get()[2], nullptr, 10))) : 3;
+    argv.reset();
 
     sevrane::ItemList items;
     if (sevrane::LoadListFile(path, false, items) != sevrane::ListFileStatus::Read) {

@@ -9,9 +9,10 @@
 // the item list holds (slots and strings), peak working set and peak private bytes.
 
 #include "platform/handles_win.h"
-#include "unique_file.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
+
+#include "unique_file.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@
 namespace {
 
 using namespace sevrane;
-using sevrane::testing::UniqueFile;
+using sevrane::test::UniqueFile;
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency{};
@@ -38,12 +39,11 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 
 // Reads the whole file in the reader's buffer size and does nothing with it.
 bool ReadBinary(const std::u16string& path, unsigned long long& total) {
-    const HANDLE opened = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
         return false;
     }
-    const UniqueKernelHandle file(opened);
     constexpr DWORD kSize = 64 * 1024;
     const auto buffer = std::make_unique<char[]>(kSize);
     total = 0;
@@ -58,21 +58,21 @@ bool ReadBinary(const std::u16string& path, unsigned long long& total) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (argv == nullptr || count < 4) {
+    const UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    if (!argv || count < 4) {
         return 2;
     }
-    const std::u16string resultPath = FromWide(argv[1]);
-    const std::wstring mode = argv[2];
+    const std::u16string resultPath = FromWide(argv.get()[1]);
+    const std::wstring mode = argv.get()[2];
     const bool reader = mode == L"reader" || mode == L"copy";
-    const std::u16string listPath = FromWide(argv[3]);
+    const std::u16string listPath = FromWide(argv.get()[3]);
     bool unicode = false;
     int runs = 5;
     for (int i = 4; i < count; ++i) {
-        if (std::wstring(argv[i]) == L"/u") {
+        if (std::wstring(argv.get()[i]) == L"/u") {
             unicode = true;
         } else {
-            runs = std::max(1, _wtoi(argv[i]));
+            runs = std::max(1, _wtoi(argv.get()[i]));
         }
     }
 

@@ -4,6 +4,7 @@
 //
 //   startup_floor.exe TITLE LIST-FILE [/u]
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
 
@@ -27,14 +28,14 @@ LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (argv == nullptr || count < 3) {
+    sevrane::UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    if (!argv || count < 3) {
         return 2;
     }
-    const std::u16string title = sevrane::FromWide(argv[1]);
-    const std::u16string path = sevrane::FromWide(argv[2]);
-    const bool unicode = count > 3 && ::_wcsicmp(argv[3], L"/u") == 0;
-    ::LocalFree(argv);
+    const std::u16string title = sevrane::FromWide(argv.get()[1]);
+    const std::u16string path = sevrane::FromWide(argv.get()[2]);
+    const bool unicode = count > 3 && ::_wcsicmp(argv.get()[3], L"/u") == 0;
+    argv.reset();
 
     sevrane::ItemList items;
     if (sevrane::LoadListFile(path, unicode, items) != sevrane::ListFileStatus::Read) {

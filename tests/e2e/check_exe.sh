@@ -1,9 +1,11 @@
 #!/bin/sh
 # Checks the built sevrane.exe on the build machine: it is hardened (ASLR with high-entropy
 # addresses, DEP, the stack protector) and carries no debug sections, imports only system DLLs,
-# and carries its version record and its manifest.
+# and carries its version record and its manifest, both of the given version.
+#   check_exe.sh path/to/sevrane.exe MAJOR.MINOR.PATCH.TWEAK
 set -u
-exe=${1:?usage: check_exe.sh path/to/sevrane.exe}
+exe=${1:?usage: check_exe.sh path/to/sevrane.exe VERSION}
+version=${2:?usage: check_exe.sh path/to/sevrane.exe VERSION}
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 status=0
 fail() { echo "FAIL: $*"; status=1; }
@@ -45,17 +47,22 @@ for dll in kernel32.dll user32.dll gdi32.dll shell32.dll; do
     echo "$imports" | grep -qx "$dll" || fail "does not import $dll"
 done
 
-# The version record: the Japanese Unicode string block and the 2.20.0.0 versions.
+# The version record: the Japanese Unicode string block and the dotted versions.
 strings16=$(strings -el "$exe")
-for want in 041104b0 FileVersion 2.20.0.0 ProductVersion FileDescription ProductName \
+for want in 041104b0 FileVersion "$version" ProductVersion FileDescription ProductName \
             InternalName OriginalFilename sevrane.exe VarFileInfo Translation; do
     echo "$strings16" | grep -qF "$want" || fail "version record lacks \"$want\""
 done
-# VS_FIXEDFILEINFO: the signature 0xFEEF04BD, then version 1.0, then 2.20 and 0.0 as
-# file version and the same as product version.
+# VS_FIXEDFILEINFO: the signature 0xFEEF04BD, then version 1.0, then the file version and the
+# same as product version, each as two little-endian halves (MINOR MAJOR, then TWEAK PATCH).
+words=$(echo "$version" | awk -F. 'NF == 4 {
+    for (i = 1; i <= 4; i++) if ($i !~ /^[0-9]+$/ || $i > 65535) exit
+    split("2 1 4 3", order, " ")
+    for (i = 1; i <= 4; i++) printf "%02x%02x", $order[i] % 256, int($order[i] / 256) }')
+[ -n "$words" ] || { echo "FAIL: \"$version\" is not MAJOR.MINOR.PATCH.TWEAK"; exit 1; }
 if command -v od >/dev/null 2>&1; then
-    fixed=$(od -An -v -tx1 "$exe" | tr -d ' \n' | grep -o 'bd04effe0000010014000200000000001400020000000000' | head -n 1)
-    [ -n "$fixed" ] || fail "fixed version info does not say 2.20.0.0 for file and product"
+    fixed=$(od -An -v -tx1 "$exe" | tr -d ' \n' | grep -o "bd04effe00000100$words$words" | head -n 1)
+    [ -n "$fixed" ] || fail "fixed version info does not say $version for file and product"
 fi
 
 # The manifest asks for the invoker's rights and no UI access.
@@ -64,6 +71,8 @@ echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*level="asInvoker"' ||
     fail "manifest does not request asInvoker"
 echo "$manifest" | grep -q 'requestedExecutionLevel[^>]*uiAccess="false"' ||
     fail "manifest does not set uiAccess to false"
+echo "$manifest" | grep -q "<assemblyIdentity[^>]*version=\"$version\"" ||
+    fail "manifest does not give the version $version"
 # Paths longer than 260 characters, where Windows allows them.
 echo "$manifest" | grep -q '<longPathAware[^>]*>true</longPathAware>' ||
     fail "manifest does not declare longPathAware"

@@ -1,5 +1,6 @@
 // The single-argument commands and the entry's handling of an empty command line.
 #include "app/usage.h"
+#include "app/version.h"
 #include "e2e_support.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,13 @@ namespace {
 // the message-box font, truncated.
 int MeasuredUsageIndent() {
     const LOGFONTW logFont = MessageFont();
-    HDC screen = ::GetDC(nullptr);
-    HFONT font = ::CreateFontIndirectW(&logFont);
-    HGDIOBJ previous = ::SelectObject(screen, font);
+    const WindowDc screen(nullptr);
+    const UniqueFont font(::CreateFontIndirectW(&logFont));
+    const SelectionScope selection(screen.get(), font.get());
     SIZE extent{};
-    ::GetTextExtentPoint32W(screen, L"sevrane ", 8, &extent);
+    ::GetTextExtentPoint32W(screen.get(), L"sevrane ", 8, &extent);
     ABCFLOAT space{};
-    ::GetCharABCWidthsFloatW(screen, L' ', L' ', &space);
-    ::SelectObject(screen, previous);
-    ::DeleteObject(font);
-    ::ReleaseDC(nullptr, screen);
+    ::GetCharABCWidthsFloatW(screen.get(), L' ', L' ', &space);
     const float spaceWidth = space.abcfA + space.abcfB + space.abcfC;
     return static_cast<int>(static_cast<float>(extent.cx) / spaceWidth);
 }
@@ -56,9 +54,9 @@ void ExpectUsageBox(LanguageIndex language) {
     EXPECT_EQ(outcome.exitCode, 0u);
 }
 
-// " sevrane 2.20 64bit <notice> - Mmm dd yyyy hh:mm:ss "
+// " sevrane X.Y 64bit <notice> - Mmm dd yyyy hh:mm:ss ", X.Y from the build's version
 void ExpectVersionLine(const std::wstring& line) {
-    const std::wstring start = L" sevrane 2.20 64bit ";
+    const std::wstring start = L" sevrane " SEVRANE_VERSION_TEXT " 64bit ";
     ASSERT_GE(line.size(), start.size() + 24);
     EXPECT_EQ(line.substr(0, start.size()), start);
     for (const wchar_t c : line) {

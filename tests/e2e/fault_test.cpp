@@ -25,29 +25,19 @@ using Items = std::vector<std::wstring>;
 // The plan shared with one injected process; the counts stay readable after it has ended.
 class SharedPlan {
 public:
-    explicit SharedPlan(DWORD processId) {
-        mapping_ = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(FaultPlan), FaultPlanName(processId).c_str());
-        if (mapping_ != nullptr) {
-            view_ = static_cast<FaultPlan*>(
-                ::MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
+    explicit SharedPlan(DWORD processId)
+        : mapping_(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(FaultPlan), FaultPlanName(processId).c_str())) {
+        if (mapping_) {
+            view_.reset(
+                ::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
         }
     }
-    SharedPlan(const SharedPlan&) = delete;
-    SharedPlan& operator=(const SharedPlan&) = delete;
-    ~SharedPlan() {
-        if (view_ != nullptr) {
-            ::UnmapViewOfFile(view_);
-        }
-        if (mapping_ != nullptr) {
-            ::CloseHandle(mapping_);
-        }
-    }
-    FaultPlan* get() const { return view_; }
+    FaultPlan* get() const { return static_cast<FaultPlan*>(view_.get()); }
 
 private:
-    HANDLE mapping_ = nullptr;
-    FaultPlan* view_ = nullptr;
+    UniqueKernelHandle mapping_;
+    UniqueView view_; // unmapped before the mapping is closed
 };
 
 // Loads the DLL into the suspended process through a thread of its own on LoadLibraryW.
@@ -61,15 +51,15 @@ bool Inject(HANDLE process) {
     }
     const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-    HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr);
-    if (thread == nullptr) {
+    const UniqueKernelHandle thread(
+        ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr));
+    if (!thread) {
         return false;
     }
     DWORD loaded = 0;
     const bool ended =
-        ::WaitForSingleObject(thread, static_cast<DWORD>(kTimeout.count())) == WAIT_OBJECT_0;
-    ::GetExitCodeThread(thread, &loaded);
-    ::CloseHandle(thread);
+        ::WaitForSingleObject(thread.get(), static_cast<DWORD>(kTimeout.count())) == WAIT_OBJECT_0;
+    ::GetExitCodeThread(thread.get(), &loaded);
     return ended && loaded != 0;
 }
 
@@ -356,9 +346,9 @@ TEST(Fault, ListFileLargerThanMemoryIsShownOrReported) {
     TempDir dir;
     const std::wstring path = dir.File(L"big.txt");
     {
-        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
         // A first megabyte dense with short lines, then a hole: the reservation estimated from
         // them asks for 48 GiB, more than a test machine holds.
         std::string dense;
@@ -366,12 +356,11 @@ TEST(Fault, ListFileLargerThanMemoryIsShownOrReported) {
             dense += "x\n";
         }
         DWORD written = 0;
-        ::WriteFile(file, dense.data(), static_cast<DWORD>(dense.size()), &written, nullptr);
+        ::WriteFile(file.get(), dense.data(), static_cast<DWORD>(dense.size()), &written, nullptr);
         LARGE_INTEGER size{};
         size.QuadPart = std::int64_t{16} << 30;
         const bool extended =
-            ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
-        ::CloseHandle(file);
+            ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
         ASSERT_EQ(written, dense.size());
         ASSERT_TRUE(extended);
     }

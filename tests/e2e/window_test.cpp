@@ -1,5 +1,6 @@
 // The list window of the real program: its class, styles, geometry, controls, fonts, focus,
 // the user's ways out and the two layout refusals.
+#include "driver/files_win.h"
 #include "e2e_support.h"
 #include "platform/handles_win.h"
 
@@ -21,32 +22,19 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 // font, or in the message font for "/m".
 class Measure {
 public:
-    explicit Measure(bool messageFont) : dc_(::GetDC(nullptr)) {
-        if (messageFont) {
-            const LOGFONTW logFont = MessageFont();
-            font_ = ::CreateFontIndirectW(&logFont);
-            previous_ = ::SelectObject(dc_, font_);
-        }
-    }
-    ~Measure() {
-        if (font_ != nullptr) {
-            ::SelectObject(dc_, previous_);
-            ::DeleteObject(font_);
-        }
-        ::ReleaseDC(nullptr, dc_);
-    }
-    Measure(const Measure&) = delete;
-    Measure& operator=(const Measure&) = delete;
+    explicit Measure(bool messageFont)
+        : dc_(nullptr), font_(messageFont ? CreateMessageFont() : nullptr),
+          selection_(dc_.get(), font_.get()) {}
 
     int RowHeight() const {
         TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc_, &metrics);
+        ::GetTextMetricsW(dc_.get(), &metrics);
         return metrics.tmHeight;
     }
 
     int AverageCharWidth() const {
         TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc_, &metrics);
+        ::GetTextMetricsW(dc_.get(), &metrics);
         return metrics.tmAveCharWidth;
     }
 
@@ -55,7 +43,7 @@ public:
         RECT rect{0, 0, 1, 1};
         DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), tabLength, 0, 0, 0};
         std::wstring copy = item;
-        ::DrawTextExW(dc_, copy.data(), -1, &rect,
+        ::DrawTextExW(dc_.get(), copy.data(), -1, &rect,
                       DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
         return Width(rect);
     }
@@ -64,7 +52,8 @@ public:
     int ListAverageWidth() const {
         const std::wstring letters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
         SIZE size{};
-        ::GetTextExtentPoint32W(dc_, letters.c_str(), static_cast<int>(letters.size()), &size);
+        ::GetTextExtentPoint32W(dc_.get(), letters.c_str(), static_cast<int>(letters.size()),
+                                &size);
         return (size.cx / 26 + 1) / 2;
     }
 
@@ -73,8 +62,8 @@ public:
     int DrawnRight(const std::wstring& item, std::optional<int> stop) const {
         const int pixels = stop ? ::MulDiv(*stop, ListAverageWidth(), 4) : 0;
         const DWORD extent =
-            ::GetTabbedTextExtentW(dc_, item.c_str(), static_cast<int>(item.size()), stop ? 1 : 0,
-                                   stop ? &pixels : nullptr);
+            ::GetTabbedTextExtentW(dc_.get(), item.c_str(), static_cast<int>(item.size()),
+                                   stop ? 1 : 0, stop ? &pixels : nullptr);
         return 1 + LOWORD(extent);
     }
 
@@ -84,7 +73,7 @@ public:
         RECT rect{0, 0, maxWidth, maxHeight};
         DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), tabLength, 0, 0, 0};
         std::wstring copy = message;
-        ::DrawTextExW(dc_, copy.data(), -1, &rect,
+        ::DrawTextExW(dc_.get(), copy.data(), -1, &rect,
                       DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX |
                           DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS,
                       &params);
@@ -92,9 +81,15 @@ public:
     }
 
 private:
-    HDC dc_;
-    HFONT font_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    static HFONT CreateMessageFont() {
+        const LOGFONTW logFont = MessageFont();
+        return ::CreateFontIndirectW(&logFont);
+    }
+
+    // Released in reverse: the previous font goes back before the font and the DC go.
+    WindowDc dc_;
+    UniqueFont font_;
+    SelectionScope selection_;
 };
 
 // The window and its controls as read from outside, with the frame overhead.
@@ -546,24 +541,17 @@ TEST(Window, CancelEscapeAndClosingReturnZeroEvenAfterASelection) {
 
 TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
     // A list file without lines is the only way to an empty list; an empty file is enough.
-    wchar_t base[MAX_PATH + 1]{};
-    ::GetTempPathW(MAX_PATH + 1, base);
-    const std::wstring path = std::wstring(base) + L"sevrane-e2e-empty-" +
-                              std::to_wstring(::GetCurrentProcessId()) + L".txt";
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    ::CloseHandle(file);
-    {
-        WindowSession session;
-        ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
-        EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
-        session.Press(VK_RETURN);
-        ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
-        // A double-click on the empty list ends the run without a choice.
-        ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
-        EXPECT_EQ(session.ExitCode(), 0u);
-    }
-    ::DeleteFileW(path.c_str());
+    TempDir dir;
+    const std::wstring path = dir.File(L"empty.txt");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    WindowSession session;
+    ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
+    EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
+    session.Press(VK_RETURN);
+    ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
+    // A double-click on the empty list ends the run without a choice.
+    ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
+    EXPECT_EQ(session.ExitCode(), 0u);
 }
 
 TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
@@ -695,16 +683,16 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
 
     // Another program's window takes the activation, then the list window gets it back.
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   200, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(other, nullptr);
+    UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                         0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(other);
     const auto pump = [] {
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::DispatchMessageW(&message);
         }
     };
-    ::SetForegroundWindow(other);
+    ::SetForegroundWindow(other.get());
     EXPECT_TRUE(WaitUntil([&] {
         pump();
         return ActiveWindow(session.process.ThreadId()) != session.main;
@@ -716,7 +704,7 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     })) << "the list window was not activated again";
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
         << "focus is on id " << ::GetDlgCtrlID(session.Focus());
-    ::DestroyWindow(other);
+    other.reset();
     pump();
 }
 

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-namespace sevrane::testing {
+namespace sevrane::test {
 
 inline void CloseStream(std::FILE* file) { std::fclose(file); }
 
 using UniqueFile = UniqueHandle<std::FILE*, CloseStream>;
 
-} // namespace sevrane::testing
+} // namespace sevrane::test

@@ -1,6 +1,8 @@
 #include "app/icon_file.h"
 #include "app/icon_value.h"
 
+#include "printers.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,14 +22,6 @@ struct Case {
     std::u16string value;
     Outcome expected;
 };
-
-std::string Describe(const std::u16string& text) {
-    std::string out;
-    for (const char16_t unit : text) {
-        out += unit < 0x80 ? static_cast<char>(unit) : '?';
-    }
-    return out;
-}
 
 constexpr IconValueError kParameter = IconValueError::InvalidParameter;
 constexpr IconValueError kIndex = IconValueError::InvalidIndex;
@@ -74,7 +68,7 @@ TEST(IconValue, SplitsFileAndIndexOrNamesTheError) {
         {u"\xD800,3", IconSpec{u"\xD800", 3}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ParseIconValue(c.value), c.expected) << Describe(c.value);
+        EXPECT_EQ(ParseIconValue(c.value), c.expected) << test::Shown(c.value);
     }
 }
 

@@ -12,8 +12,8 @@ namespace sevrane {
 namespace {
 
 using namespace std::string_literals;
-using testing::DecodeInChunks;
-using testing::Utf16Bytes;
+using test::DecodeInChunks;
+using test::Utf16Bytes;
 
 const std::string kUtf16Mark = "\xFF\xFE";
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
@@ -42,7 +42,7 @@ void PrintTo(const DecodeCase& decodeCase, std::ostream* out) { *out << decodeCa
 class AnsiListFile : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(AnsiListFile, GivesTheItemsOfItsLinesWhereverTheReadsCutIt) {
-    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Ansi, testing::Latin1Converters()),
+    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Ansi, test::Latin1Converters()),
               GetParam().items);
 }
 
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
 class UnicodeListFile : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(UnicodeListFile, GivesTheItemsOfItsLinesWhereverTheReadsCutIt) {
-    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Unicode, testing::Latin1Converters()),
+    EXPECT_EQ(DecodeEveryWay(GetParam().bytes, ListEncoding::Unicode, test::Latin1Converters()),
               GetParam().items);
 }
 
@@ -171,7 +171,7 @@ TEST(ListDecoder, DoubleByteCharacterIsConvertedWholeWhereverAReadCutsIt) {
     const std::string bytes = line + "\r\n" + line;
     for (std::size_t size = 1; size <= bytes.size(); ++size) {
         const ItemList items =
-            DecodeInChunks(bytes, ListEncoding::Ansi, testing::DoubleByteConverters(), size);
+            DecodeInChunks(bytes, ListEncoding::Ansi, test::DoubleByteConverters(), size);
         ASSERT_EQ(items, (ItemList{expected, expected})) << "chunk size " << size;
     }
 }
@@ -183,9 +183,9 @@ TEST(ListDecoder, LineLongerThanEveryReadBecomesOneItem) {
     const ItemList expected{std::u16string(longLine.begin(), longLine.end()),
                             u"y\r" + std::u16string(longLine.begin(), longLine.end())};
     for (const std::size_t size : {1, 3, 1023, 4096, 65536, 0}) {
-        EXPECT_EQ(DecodeInChunks(ansi, ListEncoding::Ansi, testing::Latin1Converters(), size),
+        EXPECT_EQ(DecodeInChunks(ansi, ListEncoding::Ansi, test::Latin1Converters(), size),
                   expected);
-        EXPECT_EQ(DecodeInChunks(utf16, ListEncoding::Unicode, testing::Latin1Converters(), size),
+        EXPECT_EQ(DecodeInChunks(utf16, ListEncoding::Unicode, test::Latin1Converters(), size),
                   expected);
     }
 }
@@ -196,9 +196,9 @@ TEST(ListDecoder, FailedConversionStopsTheDecoderAndIsReported) {
                                 if (bytes == "bad") {
                                     return false;
                                 }
-                                return testing::Latin1ToUtf16(bytes, out);
+                                return test::Latin1ToUtf16(bytes, out);
                             },
-                            testing::Utf8ToUtf16};
+                            test::Utf8ToUtf16};
     ListDecoder decoder(ListEncoding::Ansi, refusing, items);
     EXPECT_TRUE(decoder.Feed("ok\nba"));
     EXPECT_FALSE(decoder.Feed("d\nmore\n"));
@@ -212,7 +212,7 @@ TEST(ListDecoder, ReservationFromTheFileSizeKeepsTheItemsAndStaysBounded) {
     // ask for a slot per byte of the file.
     const std::string bytes = std::string(std::size_t{1} << 20, '\n') + std::string(8u << 20, 'x');
     ItemList items;
-    ListDecoder decoder(ListEncoding::Ansi, testing::Latin1Converters(), items);
+    ListDecoder decoder(ListEncoding::Ansi, test::Latin1Converters(), items);
     decoder.ExpectBytes(bytes.size());
     for (std::size_t at = 0; at < bytes.size(); at += 65536) {
         ASSERT_TRUE(decoder.Feed(std::string_view(bytes).substr(at, 65536)));
@@ -228,19 +228,19 @@ TEST(ListDecoder, ReservationFromTheFileSizeKeepsTheItemsAndStaysBounded) {
         even += "line " + std::to_string(100000 + i) + "\r\n";
     }
     ItemList evenItems;
-    ListDecoder evenDecoder(ListEncoding::Ansi, testing::Latin1Converters(), evenItems);
+    ListDecoder evenDecoder(ListEncoding::Ansi, test::Latin1Converters(), evenItems);
     evenDecoder.ExpectBytes(even.size());
     for (std::size_t at = 0; at < even.size(); at += 65536) {
         ASSERT_TRUE(evenDecoder.Feed(std::string_view(even).substr(at, 65536)));
     }
     ASSERT_TRUE(evenDecoder.Finish());
-    EXPECT_EQ(evenItems, DecodeInChunks(even, ListEncoding::Ansi, testing::Latin1Converters(), 0));
+    EXPECT_EQ(evenItems, DecodeInChunks(even, ListEncoding::Ansi, test::Latin1Converters(), 0));
     EXPECT_LE(evenItems.capacity(), evenItems.size() * 5 / 4 + 16);
 }
 
 TEST(ListDecoder, BytesAfterCtrlZAreNotLookedAt) {
     ItemList items;
-    ListDecoder decoder(ListEncoding::Ansi, testing::Latin1Converters(), items);
+    ListDecoder decoder(ListEncoding::Ansi, test::Latin1Converters(), items);
     EXPECT_TRUE(decoder.Feed("a\nb\x1A"));
     EXPECT_TRUE(decoder.Ended());
     EXPECT_TRUE(decoder.Feed("c\n"));

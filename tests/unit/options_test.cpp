@@ -1,6 +1,8 @@
 #include "app/options.h"
 #include "vocabulary/catalogue.h"
 
+#include "printers.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -38,17 +40,6 @@ Settings Parsed(const std::vector<std::u16string>& arguments) {
     return parsed.settings;
 }
 
-std::string Utf8(const std::optional<std::u16string>& text) {
-    if (!text) {
-        return "(accepted)";
-    }
-    std::string out;
-    for (const char16_t unit : *text) {
-        out += unit < 0x80 ? static_cast<char>(unit) : '?';
-    }
-    return out;
-}
-
 struct Case {
     const char* what;
     std::vector<std::u16string> arguments;
@@ -58,7 +49,8 @@ struct Case {
 void RunCases(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         const auto actual = FirstError(c.arguments);
-        EXPECT_EQ(actual, c.error) << c.what << ": got " << Utf8(actual);
+        EXPECT_EQ(actual, c.error)
+            << c.what << ": got " << (actual ? test::Shown(*actual) : "(accepted)");
     }
 }
 

@@ -6,6 +6,8 @@
 #include "vocabulary/warning_box_win.h"
 #include "window/item_width_win.h"
 
+#include "printers.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -149,16 +151,6 @@ std::int64_t PlatformWidth(HDC dc, const std::u16string& item, std::int32_t tabP
         ::GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()), 1, &stop));
 }
 
-std::string Hex(const std::u16string& text) {
-    std::string hex;
-    for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
-        char unit[8];
-        std::snprintf(unit, sizeof(unit), "%04X ", static_cast<unsigned>(text[i]));
-        hex += unit;
-    }
-    return text.size() > 40 ? hex + "... (" + std::to_string(text.size()) + " units)" : hex;
-}
-
 void CompareInFont(HDC dc, const char* fontName) {
     TEXTMETRICW metrics{};
     ASSERT_TRUE(::GetTextMetricsW(dc, &metrics));
@@ -182,12 +174,12 @@ void CompareInFont(HDC dc, const char* fontName) {
                 const std::int32_t width = measure.Width(item.c_str());
                 if (item.find(u'\t') != std::u16string::npos) {
                     // The platform's tabbed extent holds 16 bits; the items stay below that.
-                    ASSERT_LT(width, 0x10000) << Hex(item);
+                    ASSERT_LT(width, 0x10000) << test::Shown(item);
                 }
                 if (width != expected && ++mismatches <= 5) {
                     ADD_FAILURE() << fontName << ", stops every " << tabPixels << ", "
                                   << category.name << ": " << width << " instead of " << expected
-                                  << " for " << Hex(item);
+                                  << " for " << test::Shown(item);
                 }
             }
             const std::size_t platform = measure.PlatformCount() - platformBefore;

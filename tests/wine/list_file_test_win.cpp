@@ -1,26 +1,30 @@
 // The list file reader against the platform's C runtime: for generated files its items must
 // equal what an _wfopen_s + fgets / fgetws loop of 1024 units gives, joined line by line.
-#include "../unit/test_code_pages.h"
-#include "unique_file.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
 #include "vocabulary/settings.h"
+
+#include "printers.h"
+#include "temp_dir_win.h"
+#include "test_code_pages.h"
+#include "unique_file.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace sevrane {
 namespace {
 
-using testing::UniqueFile;
-using testing::Utf16Bytes;
+using test::Shown;
+using test::TempDir;
+using test::UniqueFile;
+using test::Utf16Bytes;
 
 // What the C runtime's text mode makes of a file, read in pieces of at most 1023 units and
 // joined until a piece ends with LF or the file ends.
@@ -67,62 +71,19 @@ ItemList ReadWithRuntime(const std::u16string& path, bool unicode) {
     return items;
 }
 
-class TemporaryDirectory {
-public:
-    TemporaryDirectory() {
-        wchar_t base[MAX_PATH + 1];
-        const DWORD length = ::GetTempPathW(MAX_PATH + 1, base);
-        EXPECT_GT(length, 0u);
-        path_ = FromWide(base) + u"sevrane-list-" +
-                std::u16string(FromWide(std::to_wstring(::GetCurrentProcessId()).c_str())) + u"\\";
-        EXPECT_TRUE(::CreateDirectoryW(Wide(path_), nullptr) ||
-                    ::GetLastError() == ERROR_ALREADY_EXISTS);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    ~TemporaryDirectory() {
-        for (const auto& file : files_) {
-            ::DeleteFileW(Wide(file));
-        }
-        ::RemoveDirectoryW(Wide(path_ + u"sub"));
-        ::RemoveDirectoryW(Wide(path_));
-    }
-
-    std::u16string Write(const std::u16string& name, const std::string& bytes) {
-        const std::u16string file = path_ + name;
-        std::FILE* opened = nullptr;
-        EXPECT_EQ(::_wfopen_s(&opened, Wide(file), L"wb"), 0);
-        if (opened != nullptr) {
-            const UniqueFile handle(opened);
-            EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), handle.get()), bytes.size());
-        }
-        files_.push_back(file);
-        return file;
-    }
-
-    const std::u16string& Path() const { return path_; }
-
-private:
-    std::u16string path_;
-    std::vector<std::u16string> files_;
-};
-
-std::string Describe(std::u16string_view text) {
-    std::ostringstream out;
-    out << text.size() << " units:";
-    const std::size_t shown = text.size() < 24 ? text.size() : 24;
-    for (std::size_t i = 0; i < shown; ++i) {
-        out << ' ' << std::hex << static_cast<unsigned>(text[i]);
-    }
-    return out.str();
+// A file of the folder with these bytes, by the path the reader takes.
+std::u16string WriteFile(const TempDir& directory, std::u16string_view name,
+                         const std::string& bytes) {
+    const std::wstring path = directory.File(std::wstring(name.begin(), name.end()));
+    EXPECT_TRUE(test::WriteBytes(path, bytes));
+    return FromWide(path.c_str());
 }
 
 void ExpectSameItems(const ItemList& ours, const ItemList& runtime, const std::string& what) {
     ASSERT_EQ(ours.size(), runtime.size()) << what;
     for (std::size_t i = 0; i < ours.size(); ++i) {
-        ASSERT_TRUE(ours[i] == runtime[i])
-            << what << ", item " << i << ": ours " << Describe(ours[i]) << ", runtime's "
-            << Describe(runtime[i]);
+        ASSERT_TRUE(ours[i] == runtime[i]) << what << ", item " << i << ": ours " << Shown(ours[i])
+                                           << ", runtime's " << Shown(runtime[i]);
     }
 }
 
@@ -259,12 +220,12 @@ private:
 };
 
 void CompareGeneratedFiles(TextGenerator::Kind kind, bool unicode, const char16_t* prefix) {
-    TemporaryDirectory directory;
+    TempDir directory;
     TextGenerator generator(kind, 20240611u + static_cast<std::uint32_t>(kind));
     for (int i = 0; i < 150; ++i) {
         const std::string bytes = generator.File();
         const std::u16string path =
-            directory.Write(prefix + FromWide(std::to_wstring(i).c_str()) + u".txt", bytes);
+            WriteFile(directory, prefix + FromWide(std::to_wstring(i).c_str()) + u".txt", bytes);
         ItemList ours;
         ASSERT_EQ(LoadListFile(path, unicode, ours), ListFileStatus::Read);
         ExpectSameItems(ours, ReadWithRuntime(path, unicode),
@@ -290,10 +251,10 @@ TEST(ListFileAgainstRuntime, Utf8FilesWithTheirMarkGiveTheRuntimesItems) {
 
 TEST(ListFile, UnicodeFileWithoutMarkIsReadAsUtf16) {
     // Wine's runtime reads such a file as ANSI bytes; with "/u" it is UTF-16LE all the same.
-    TemporaryDirectory directory;
+    TempDir directory;
     const ItemList expected{u"a\u65E5", u"", u"b\rc"};
     for (const char16_t* text : {u"a\u65E5\r\n\nb\rc", u"a\u65E5\n\nb\rc\n"}) {
-        const std::u16string path = directory.Write(u"nomark.txt", Utf16Bytes(text));
+        const std::u16string path = WriteFile(directory, u"nomark.txt", Utf16Bytes(text));
         ItemList items;
         ASSERT_EQ(LoadListFile(path, true, items), ListFileStatus::Read);
         EXPECT_EQ(items, expected);
@@ -301,10 +262,12 @@ TEST(ListFile, UnicodeFileWithoutMarkIsReadAsUtf16) {
 }
 
 TEST(ListFile, NulEndsItsItemWithoutJoiningTheNextLine) {
-    TemporaryDirectory directory;
-    const std::u16string ansi = directory.Write(u"nul-ansi.txt", std::string("ab\0cd\nef\n", 9));
-    const std::u16string utf16 = directory.Write(
-        u"nul-utf16.txt", "\xFF\xFE" + Utf16Bytes(std::u16string_view(u"ab\0cd\nef\n", 9)));
+    TempDir directory;
+    const std::u16string ansi =
+        WriteFile(directory, u"nul-ansi.txt", std::string("ab\0cd\nef\n", 9));
+    const std::u16string utf16 =
+        WriteFile(directory, u"nul-utf16.txt",
+                  "\xFF\xFE" + Utf16Bytes(std::u16string_view(u"ab\0cd\nef\n", 9)));
     ItemList items;
     ASSERT_EQ(LoadListFile(ansi, false, items), ListFileStatus::Read);
     EXPECT_EQ(items, (ItemList{u"ab", u"ef"}));
@@ -313,9 +276,9 @@ TEST(ListFile, NulEndsItsItemWithoutJoiningTheNextLine) {
 }
 
 TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
-    TemporaryDirectory directory;
-    ASSERT_TRUE(::CreateDirectoryW(Wide(directory.Path() + u"sub"), nullptr));
-    const std::u16string held = directory.Write(u"held.txt", "a\n");
+    TempDir directory;
+    ASSERT_TRUE(::CreateDirectoryW(directory.File(L"sub").c_str(), nullptr));
+    const std::u16string held = WriteFile(directory, u"held.txt", "a\n");
     const UniqueFileHandle exclusive(::CreateFileW(Wide(held), GENERIC_READ, 0, nullptr,
                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     // A pipe whose writer never writes nor closes: a read would wait for ever.
@@ -324,8 +287,9 @@ TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
     const UniqueFileHandle server(::CreateNamedPipeW(
         Wide(pipe), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
     ASSERT_TRUE(exclusive && server);
-    for (const std::u16string& path : {directory.Path() + u"sub", directory.Path() + u"missing.txt",
-                                       held, pipe, std::u16string(u"NUL")}) {
+    for (const std::u16string& path :
+         {FromWide(directory.File(L"sub").c_str()), FromWide(directory.File(L"missing.txt").c_str()),
+          held, pipe, std::u16string(u"NUL")}) {
         for (const bool unicode : {false, true}) {
             ItemList items{u"stale"};
             EXPECT_EQ(LoadListFile(path, unicode, items), ListFileStatus::NotOpened);
@@ -335,9 +299,9 @@ TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
 }
 
 TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
-    TemporaryDirectory directory;
+    TempDir directory;
     const std::u16string path =
-        directory.Write(u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
+        WriteFile(directory, u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
     Settings settings;
     settings.listFile = true;
     settings.unicodeListFile = true;
@@ -349,8 +313,8 @@ TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
 }
 
 TEST(ListFile, EmptyFileGivesNoItems) {
-    TemporaryDirectory directory;
-    const std::u16string path = directory.Write(u"empty.txt", "");
+    TempDir directory;
+    const std::u16string path = WriteFile(directory, u"empty.txt", "");
     for (const bool unicode : {false, true}) {
         ItemList items{u"stale"};
         ASSERT_EQ(LoadListFile(path, unicode, items), ListFileStatus::Read);

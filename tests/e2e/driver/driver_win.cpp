@@ -45,15 +45,14 @@ std::wstring BuildCommandLine(std::wstring_view program, const Arguments& argume
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
     int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(commandLine.c_str(), &count);
+    const UniqueArgv argv(::CommandLineToArgvW(commandLine.c_str(), &count));
     std::vector<std::wstring> result;
-    if (argv == nullptr) {
+    if (!argv) {
         return result;
     }
     for (int i = 0; i < count; ++i) {
-        result.emplace_back(argv[i]);
+        result.emplace_back(argv.get()[i]);
     }
-    ::LocalFree(argv);
     return result;
 }
 
@@ -116,60 +115,47 @@ std::wstring OwnDirectory() {
 
 // ---- Processes ----------------------------------------------------------------------------
 
+// The first thread is found again by its id when needed; its handle is not kept.
 Process::Process(const PROCESS_INFORMATION& info)
     : process_(info.hProcess), processId_(info.dwProcessId), threadId_(info.dwThreadId) {
-    ::CloseHandle(info.hThread);
+    const UniqueKernelHandle thread(info.hThread);
 }
-
-Process::Process(Process&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), processId_(other.processId_),
-      threadId_(other.threadId_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        Release();
-        process_ = std::exchange(other.process_, nullptr);
+        EndIfRunning();
+        process_ = std::move(other.process_);
         processId_ = other.processId_;
         threadId_ = other.threadId_;
     }
     return *this;
 }
 
-Process::~Process() { Release(); }
+Process::~Process() { EndIfRunning(); }
 
-void Process::Release() {
-    if (process_ == nullptr) {
-        return;
-    }
+void Process::EndIfRunning() {
     if (Running()) {
-        ::TerminateProcess(process_, 0xDEAD);
-        ::WaitForSingleObject(process_, static_cast<DWORD>(kTimeout.count()));
+        ::TerminateProcess(process_.get(), 0xDEAD);
+        ::WaitForSingleObject(process_.get(), static_cast<DWORD>(kTimeout.count()));
     }
-    ::CloseHandle(process_);
-    process_ = nullptr;
 }
 
 bool Process::Resume() const {
-    const HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId_);
-    if (thread == nullptr) {
-        return false;
-    }
-    const bool resumed = ::ResumeThread(thread) != static_cast<DWORD>(-1);
-    ::CloseHandle(thread);
-    return resumed;
+    const UniqueKernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId_));
+    return thread && ::ResumeThread(thread.get()) != static_cast<DWORD>(-1);
 }
 
 bool Process::Running() const {
-    return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> Process::WaitExit(std::chrono::milliseconds timeout) const {
-    if (process_ == nullptr ||
-        ::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    if (!process_ || ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) !=
+                         WAIT_OBJECT_0) {
         return std::nullopt;
     }
     DWORD code = 0;
-    if (!::GetExitCodeProcess(process_, &code)) {
+    if (!::GetExitCodeProcess(process_.get(), &code)) {
         return std::nullopt;
     }
     return code;
@@ -486,14 +472,15 @@ std::optional<ProbeReport> Probe(DWORD threadId, HWND window) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     const std::wstring name = std::wstring(kProbeMappingPrefix) + std::to_wstring(processId);
-    HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          sizeof(ProbeReport), name.c_str());
-    if (mapping == nullptr) {
+    const UniqueKernelHandle mapping(::CreateFileMappingW(
+        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeReport), name.c_str()));
+    if (!mapping) {
         return std::nullopt;
     }
     std::optional<ProbeReport> result;
-    if (auto* view = static_cast<ProbeReport*>(
-            ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeReport)))) {
+    const UniqueView mapped(
+        ::MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeReport)));
+    if (auto* view = static_cast<ProbeReport*>(mapped.get())) {
         *view = ProbeReport{};
         if (HHOOK installed = ::SetWindowsHookExW(WH_CALLWNDPROC, hook, dll, threadId)) {
             const std::uint32_t expected = ++sequence;
@@ -506,9 +493,7 @@ std::optional<ProbeReport> Probe(DWORD threadId, HWND window) {
                 result = copy;
             }
         }
-        ::UnmapViewOfFile(view);
     }
-    ::CloseHandle(mapping);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "driver/probe_report.h"
+#include "platform/handles_win.h"
 
 #include <windows.h>
 
@@ -59,16 +60,16 @@ class Process {
 public:
     Process() = default;
     explicit Process(const PROCESS_INFORMATION& info);
-    Process(Process&& other) noexcept;
+    Process(Process&& other) noexcept = default;
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();
 
-    explicit operator bool() const { return process_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(process_); }
     DWORD Id() const { return processId_; }
     DWORD ThreadId() const { return threadId_; }
-    HANDLE Handle() const { return process_; }
+    HANDLE Handle() const { return process_.get(); }
 
     bool Running() const;
     // Lets the first thread of a process started suspended run; false when it cannot.
@@ -77,9 +78,9 @@ public:
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
 
 private:
-    void Release();
+    void EndIfRunning();
 
-    HANDLE process_ = nullptr;
+    UniqueKernelHandle process_;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
 };

@@ -1,5 +1,8 @@
 #include "driver/files_win.h"
 
+#include "platform/handles_win.h"
+#include "test_code_pages.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -9,28 +12,6 @@ namespace sevrane::e2e {
 
 namespace {
 
-void RemoveTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((directory + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring full = directory + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(full.c_str());
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(directory.c_str());
-}
-
 void PutLe(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -39,64 +20,23 @@ void PutLe(std::string& out, std::uint32_t value, int bytes) {
 
 } // namespace
 
-TempDir::TempDir() {
-    wchar_t base[MAX_PATH + 1]{};
-    ::GetTempPathW(MAX_PATH + 1, base);
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = std::wstring(base) + L"sevrane-e2e-" + std::to_wstring(::GetCurrentProcessId()) +
-                L"-" + std::to_wstring(++counter);
-        if (::CreateDirectoryW(path_.c_str(), nullptr)) {
-            break;
-        }
-    }
-}
-
-TempDir::~TempDir() { RemoveTree(path_); }
-
-std::wstring TempDir::File(std::wstring_view name) const {
-    return path_ + L"\\" + std::wstring(name);
-}
-
-bool WriteBytes(const std::wstring& path, std::string_view bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool ok =
-        bytes.empty() ||
-        (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size());
-    ::CloseHandle(file);
-    return ok;
-}
-
 bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark) {
-    std::string bytes;
-    if (byteOrderMark) {
-        bytes += "\xFF\xFE";
-    }
-    for (const wchar_t unit : text) {
-        PutLe(bytes, static_cast<std::uint16_t>(unit), 2);
-    }
-    return WriteBytes(path, bytes);
+    const std::u16string units(text.begin(), text.end());
+    return WriteBytes(path, (byteOrderMark ? "\xFF\xFE" : "") + test::Utf16Bytes(units));
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return {};
     }
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
         bytes.append(buffer, read);
     }
-    ::CloseHandle(file);
     return bytes;
 }
 

@@ -1,27 +1,17 @@
 // Files that the end-to-end tests write for the program: list files, icons, batch files.
 #pragma once
 
+#include "temp_dir_win.h"
+
 #include <string>
 #include <string_view>
 
 namespace sevrane::e2e {
 
-// A fresh directory under the temporary directory, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+// The temporary folder and the write that every test program shares.
+using test::TempDir;
+using test::WriteBytes;
 
-    const std::wstring& path() const { return path_; } // no trailing backslash
-    std::wstring File(std::wstring_view name) const;   // path\name
-
-private:
-    std::wstring path_;
-};
-
-bool WriteBytes(const std::wstring& path, std::string_view bytes);
 bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark);
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -206,7 +207,7 @@ BOOL WINAPI HookGetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
                                                                        last);
 }
 
-LRESULT WINAPI HookSendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI HookAddString(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == LB_ADDSTRING && ShouldFail(FaultPoint::AddString)) {
         return LB_ERRSPACE;
     }
@@ -228,28 +229,19 @@ BOOL WINAPI HookShowWindow(HWND window, int command) {
     return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);
 }
 
-void* const kHooks[sevrane::e2e::kFaultPointCount] = {
-    reinterpret_cast<void*>(HookMalloc),
-    reinterpret_cast<void*>(HookCalloc),
-    reinterpret_cast<void*>(HookRealloc),
-    reinterpret_cast<void*>(HookCommandLineToArgvW),
-    reinterpret_cast<void*>(HookSystemParametersInfoW),
-    reinterpret_cast<void*>(HookCreateFileW),
-    reinterpret_cast<void*>(HookReadFile),
-    reinterpret_cast<void*>(HookGetFileSizeEx),
-    reinterpret_cast<void*>(HookMultiByteToWideChar),
-    reinterpret_cast<void*>(HookRegisterClassW),
-    reinterpret_cast<void*>(HookCreateWindowExW),
-    reinterpret_cast<void*>(HookGetDC),
-    reinterpret_cast<void*>(HookCreateFontIndirectW),
-    reinterpret_cast<void*>(HookGetTextMetricsW),
-    reinterpret_cast<void*>(HookDrawTextExW),
-    reinterpret_cast<void*>(HookExtractIconW),
-    reinterpret_cast<void*>(HookMessageBoxW),
-    reinterpret_cast<void*>(HookDeleteFileW),
-    reinterpret_cast<void*>(HookGetMessageW),
-    reinterpret_cast<void*>(HookSendMessageW),
+// The hook of each point, in the order of FaultPoint.
+void* const kHooks[] = {
+#define SEVRANE_FAULT_POINT_HOOK(point, function) reinterpret_cast<void*>(Hook##point),
+    SEVRANE_FAULT_POINTS(SEVRANE_FAULT_POINT_HOOK)
+#undef SEVRANE_FAULT_POINT_HOOK
 };
+static_assert(std::size(kHooks) == sevrane::e2e::kFaultPointCount);
+// Each hook takes and gives what its function does, so that the slot it fills is called as
+// before: a pointer to the hook takes the function's address without a cast.
+#define SEVRANE_FAULT_POINT_TYPE(point, function)                                                  \
+    static_assert(sizeof(decltype(&Hook##point){&::function}) != 0);
+SEVRANE_FAULT_POINTS(SEVRANE_FAULT_POINT_TYPE)
+#undef SEVRANE_FAULT_POINT_TYPE
 
 // Points the import slot at the hook and keeps what it held.
 void Replace(ULONG_PTR& slot, void* hook, void*& original) {

@@ -2,60 +2,56 @@
 // and the record through which the test says which call fails and reads how many were made.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace sevrane::e2e {
 
+// Every point once: its name, and the function it replaces, which the executable imports by
+// that name. The injection DLL has one hook per point, named Hook<point>, of the function's type.
+#define SEVRANE_FAULT_POINTS(X)                                                                    \
+    X(Malloc, malloc)                                                                              \
+    X(Calloc, calloc)                                                                              \
+    X(Realloc, realloc)                                                                            \
+    X(CommandLineToArgvW, CommandLineToArgvW)                                                      \
+    X(SystemParametersInfoW, SystemParametersInfoW)                                                \
+    X(CreateFileW, CreateFileW)                                                                    \
+    X(ReadFile, ReadFile)                                                                          \
+    X(GetFileSizeEx, GetFileSizeEx)                                                                \
+    X(MultiByteToWideChar, MultiByteToWideChar)                                                    \
+    X(RegisterClassW, RegisterClassW)                                                              \
+    X(CreateWindowExW, CreateWindowExW)                                                            \
+    X(GetDC, GetDC)                                                                                \
+    X(CreateFontIndirectW, CreateFontIndirectW)                                                    \
+    X(GetTextMetricsW, GetTextMetricsW)                                                            \
+    X(DrawTextExW, DrawTextExW)                                                                    \
+    X(ExtractIconW, ExtractIconW)                                                                  \
+    X(MessageBoxW, MessageBoxW)                                                                    \
+    X(DeleteFileW, DeleteFileW)                                                                    \
+    X(GetMessageW, GetMessageW)                                                                    \
+    X(AddString, SendMessageW) /* with LB_ADDSTRING, answered with LB_ERRSPACE */
+
+// The formatter takes the expansion of the list for an unfinished line.
+// clang-format off
 enum class FaultPoint : std::uint32_t {
-    Malloc,
-    Calloc,
-    Realloc,
-    CommandLineToArgvW,
-    SystemParametersInfoW,
-    CreateFileW,
-    ReadFile,
-    GetFileSizeEx,
-    MultiByteToWideChar,
-    RegisterClassW,
-    CreateWindowExW,
-    GetDC,
-    CreateFontIndirectW,
-    GetTextMetricsW,
-    DrawTextExW,
-    ExtractIconW,
-    MessageBoxW,
-    DeleteFileW,
-    GetMessageW,
-    AddString, // SendMessageW with LB_ADDSTRING, answered with LB_ERRSPACE
+#define SEVRANE_FAULT_POINT_ENUMERATOR(point, function) point,
+    SEVRANE_FAULT_POINTS(SEVRANE_FAULT_POINT_ENUMERATOR)
+#undef SEVRANE_FAULT_POINT_ENUMERATOR
     Count,
 };
+// clang-format on
 
 inline constexpr std::size_t kFaultPointCount = static_cast<std::size_t>(FaultPoint::Count);
 
-// The imported function each point replaces, as the executable's import table names it.
-inline constexpr const char* kFaultImportNames[kFaultPointCount] = {
-    "malloc",
-    "calloc",
-    "realloc",
-    "CommandLineToArgvW",
-    "SystemParametersInfoW",
-    "CreateFileW",
-    "ReadFile",
-    "GetFileSizeEx",
-    "MultiByteToWideChar",
-    "RegisterClassW",
-    "CreateWindowExW",
-    "GetDC",
-    "CreateFontIndirectW",
-    "GetTextMetricsW",
-    "DrawTextExW",
-    "ExtractIconW",
-    "MessageBoxW",
-    "DeleteFileW",
-    "GetMessageW",
-    "SendMessageW",
+// The imported function of each point, in the order of FaultPoint.
+inline constexpr const char* kFaultImportNames[] = {
+#define SEVRANE_FAULT_POINT_IMPORT(point, function) #function,
+    SEVRANE_FAULT_POINTS(SEVRANE_FAULT_POINT_IMPORT)
+#undef SEVRANE_FAULT_POINT_IMPORT
 };
+static_assert(std::size(kFaultImportNames) == kFaultPointCount);
 
 struct FaultPlan {
     FaultPoint point = FaultPoint::Count; // Count: fail nothing, only count

@@ -3,6 +3,7 @@
 // the fonts of the main window and its controls, the window's icons, and the icon of a message
 // box. The answer goes into a named file mapping that the driver created for this process.
 #include "driver/probe_report.h"
+#include "platform/handles_win.h"
 
 #include <windows.h>
 
@@ -107,13 +108,14 @@ BoxIconKind DescribeBoxIcon(HWND box) {
 void Probe(HWND window, std::uint32_t sequence) {
     const std::wstring name =
         std::wstring(sevrane::e2e::kProbeMappingPrefix) + std::to_wstring(::GetCurrentProcessId());
-    HANDLE mapping = ::OpenFileMappingW(FILE_MAP_WRITE, FALSE, name.c_str());
-    if (mapping == nullptr) {
+    const sevrane::UniqueKernelHandle mapping(
+        ::OpenFileMappingW(FILE_MAP_WRITE, FALSE, name.c_str()));
+    if (!mapping) {
         return;
     }
-    auto* report = static_cast<ProbeReport*>(
-        ::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ProbeReport)));
-    if (report != nullptr) {
+    const sevrane::UniqueView view(
+        ::MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(ProbeReport)));
+    if (auto* report = static_cast<ProbeReport*>(view.get())) {
         ProbeReport local{};
         wchar_t className[16]{};
         ::GetClassNameW(window, className, 16);
@@ -144,9 +146,7 @@ void Probe(HWND window, std::uint32_t sequence) {
         // The sequence number goes last: the driver reads it to know the report is complete.
         ::InterlockedExchange(reinterpret_cast<volatile LONG*>(&report->sequence),
                               static_cast<LONG>(sequence));
-        ::UnmapViewOfFile(report);
     }
-    ::CloseHandle(mapping);
 }
 
 } // namespace

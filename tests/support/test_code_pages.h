@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace sevrane::testing {
+namespace sevrane::test {
 
 // The bytes of UTF-16 text, as a Unicode list file holds them (little-endian unless told).
 inline std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false) {
@@ -132,4 +132,4 @@ inline ItemList DecodeInChunks(std::string_view bytes, ListEncoding encoding,
     return items;
 }
 
-} // namespace sevrane::testing
+} // namespace sevrane::test
