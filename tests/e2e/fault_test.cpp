@@ -20,49 +20,6 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
-// ---- Launching with the injection DLL ----------------------------------------------------
-
-// The plan shared with one injected process; the counts stay readable after it has ended.
-class SharedPlan {
-public:
-    explicit SharedPlan(DWORD processId)
-        : mapping_(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(FaultPlan), FaultPlanName(processId).c_str())) {
-        if (mapping_) {
-            view_.reset(
-                ::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
-        }
-    }
-    FaultPlan* get() const { return static_cast<FaultPlan*>(view_.get()); }
-
-private:
-    UniqueKernelHandle mapping_;
-    UniqueView view_; // unmapped before the mapping is closed
-};
-
-// Loads the DLL into the suspended process through a thread of its own on LoadLibraryW.
-bool Inject(HANDLE process) {
-    const std::wstring dll = OwnDirectory() + L"sevrane_e2e_inject.dll";
-    const std::size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
-    void* remote =
-        ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote == nullptr || !::WriteProcessMemory(process, remote, dll.c_str(), bytes, nullptr)) {
-        return false;
-    }
-    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-    const UniqueKernelHandle thread(
-        ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr));
-    if (!thread) {
-        return false;
-    }
-    DWORD loaded = 0;
-    const bool ended =
-        ::WaitForSingleObject(thread.get(), static_cast<DWORD>(kTimeout.count())) == WAIT_OBJECT_0;
-    ::GetExitCodeThread(thread.get(), &loaded);
-    return ended && loaded != 0;
-}
-
 // ---- One run with one failing call --------------------------------------------------------
 
 // A command of the sweep. In its arguments and box texts, L"<list>" and L"<icon>" stand for a

@@ -159,6 +159,9 @@ TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
     }
     EXPECT_EQ(w.exStyle & WS_EX_CONTROLPARENT, WS_EX_CONTROLPARENT) << std::hex << w.exStyle;
     EXPECT_EQ(::GetParent(session.main), nullptr);
+    const auto report = Probe(session.process.ThreadId(), session.main);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(report->arrowCursor);
 }
 
 TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
@@ -231,6 +234,17 @@ TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
         EXPECT_EQ(Height(item), rowHeight);
     }
     EXPECT_EQ(ListHorizontalExtent(session.list), 0);
+
+    // A work area in physical pixels of a 200 % screen is kept within the screen.
+    LaunchOptions physical;
+    physical.shims = kShimPhysicalWorkArea;
+    WindowSession scaled;
+    ASSERT_TRUE(scaled.Open(kFiveItems, physical));
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT placed = ReadWindow(scaled.main).windowRect;
+    RECT within{};
+    ::IntersectRect(&within, &screen, &placed);
+    EXPECT_TRUE(EqualRect(&within, &placed));
 }
 
 TEST(Window, WideMessageSetsTheWidthOfTheList) {
@@ -561,13 +575,19 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         ASSERT_TRUE(session.Open(kFiveItems));
         normal = ReadWindow(session.main).windowRect;
     }
-    // A caller that hides its console passes SW_HIDE on: the window shows all the same. A
-    // minimized, active start (start /min) is restored by the user before choosing.
-    for (const WORD command : {WORD(SW_SHOWMAXIMIZED), WORD(SW_SHOWNORMAL), WORD(SW_SHOW),
-                               WORD(SW_HIDE), WORD(SW_SHOWMINIMIZED)}) {
-        SCOPED_TRACE(command);
+    // A caller that hides its console passes SW_HIDE on: the window shows all the same, also
+    // where Windows gives the first ShowWindow the caller's command. A minimized, active start
+    // (start /min) is restored by the user before choosing.
+    const struct {
+        WORD command;
+        std::uint32_t shims;
+    } starts[] = {{SW_SHOWMAXIMIZED, 0}, {SW_SHOWNORMAL, 0},        {SW_SHOW, 0},
+                  {SW_HIDE, 0},          {SW_HIDE, kShimFirstShow}, {SW_SHOWMINIMIZED, 0}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(testing::Message() << start.command << " shims " << start.shims);
         LaunchOptions options;
-        options.showCommand = command;
+        options.showCommand = start.command;
+        options.shims = start.shims;
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));
         if (::IsIconic(session.main)) {

@@ -161,6 +161,53 @@ std::optional<DWORD> Process::WaitExit(std::chrono::milliseconds timeout) const 
     return code;
 }
 
+// ---- The injection DLL --------------------------------------------------------------------
+
+SharedPlan::SharedPlan(DWORD processId)
+    : mapping_(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    sizeof(FaultPlan), FaultPlanName(processId).c_str())) {
+    if (mapping_) {
+        view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
+    }
+}
+
+// Loads the DLL into the suspended process through a thread of its own on LoadLibraryW.
+bool Inject(HANDLE process) {
+    const std::wstring dll = OwnDirectory() + L"sevrane_e2e_inject.dll";
+    const std::size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
+    void* remote =
+        ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote == nullptr || !::WriteProcessMemory(process, remote, dll.c_str(), bytes, nullptr)) {
+        return false;
+    }
+    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    const UniqueKernelHandle thread(
+        ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr));
+    if (!thread) {
+        return false;
+    }
+    DWORD loaded = 0;
+    const bool ended =
+        ::WaitForSingleObject(thread.get(), static_cast<DWORD>(kTimeout.count())) == WAIT_OBJECT_0;
+    ::GetExitCodeThread(thread.get(), &loaded);
+    return ended && loaded != 0;
+}
+
+namespace {
+
+// The shims are set before the program's first instruction, through a plan that fails nothing.
+bool ApplyShims(const Process& process, std::uint32_t shims) {
+    const SharedPlan shared(process.Id());
+    if (shared.get() == nullptr) {
+        return false;
+    }
+    shared.get()->shims = shims;
+    return Inject(process.Handle());
+}
+
+} // namespace
+
 Process LaunchCommandLine(const std::wstring& program, const std::wstring& commandLine,
                           const LaunchOptions& options) {
     STARTUPINFOW startup{};
@@ -171,14 +218,19 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
     }
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
-    const DWORD flags = options.suspended ? CREATE_SUSPENDED : 0;
+    const DWORD flags = options.suspended || options.shims != 0 ? CREATE_SUSPENDED : 0;
     if (!::CreateProcessW(
             program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
             options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup,
             &info)) {
         return Process();
     }
-    return Process(info);
+    Process process(info);
+    if (options.shims != 0 && !options.suspended &&
+        !(ApplyShims(process, options.shims) && process.Resume())) {
+        return Process();
+    }
+    return process;
 }
 
 Process Launch(const Arguments& arguments, const LaunchOptions& options) {

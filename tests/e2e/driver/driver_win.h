@@ -4,6 +4,7 @@
 #pragma once
 
 #include "driver/probe_report.h"
+#include "inject/fault_plan.h"
 #include "platform/handles_win.h"
 
 #include <windows.h>
@@ -52,6 +53,7 @@ struct LaunchOptions {
     std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
     std::wstring workingDirectory;   // empty: the driver's own
     bool suspended = false;          // its first thread waits for Resume
+    std::uint32_t shims = 0;         // Shim bits: the injection DLL emulates those rules
 };
 
 // A started program. Move-only; a process still running when its owner goes away is ended, so
@@ -84,6 +86,23 @@ private:
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
 };
+
+// ---- The injection DLL --------------------------------------------------------------------
+
+// The plan shared with one injected process; the counts stay readable after it has ended.
+class SharedPlan {
+public:
+    explicit SharedPlan(DWORD processId);
+    FaultPlan* get() const { return static_cast<FaultPlan*>(view_.get()); }
+
+private:
+    UniqueKernelHandle mapping_;
+    UniqueView view_; // unmapped before the mapping is closed
+};
+
+// Loads the DLL into the suspended process through a thread of its own on LoadLibraryW; the
+// DLL maps the process's plan for itself.
+bool Inject(HANDLE process);
 
 // Starts sevrane.exe with exactly these arguments.
 Process Launch(const Arguments& arguments, const LaunchOptions& options = {});

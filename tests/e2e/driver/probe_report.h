@@ -52,6 +52,8 @@ struct ProbeReport {
     ProbeFont messageFont;
     // Message box: which standard icon its icon static shows.
     BoxIconKind boxIcon;
+    // Main window: its class cursor is the standard arrow.
+    std::int32_t arrowCursor;
 };
 
 } // namespace sevrane::e2e

@@ -80,8 +80,14 @@ BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return Original<decltype(&::SystemParametersInfoW)>(FaultPoint::SystemParametersInfoW)(
-        action, param, value, flags);
+    const BOOL done = Original<decltype(&::SystemParametersInfoW)>(
+        FaultPoint::SystemParametersInfoW)(action, param, value, flags);
+    if (done && plan != nullptr && action == SPI_GETWORKAREA &&
+        (plan->shims & sevrane::e2e::kShimPhysicalWorkArea)) {
+        RECT& area = *static_cast<RECT*>(value);
+        area = {area.left * 2, area.top * 2, area.right * 2, area.bottom * 2};
+    }
+    return done;
 }
 
 HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
@@ -222,8 +228,26 @@ LANGID WINAPI HookGetUserDefaultUILanguage() {
     return reinterpret_cast<decltype(&::GetUserDefaultUILanguage)>(originalLanguage)();
 }
 
+// The first ShowWindow of the process, as Windows treats it.
+int FirstShowCommand(HWND window, int command) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ::GetStartupInfoW(&startup);
+    const bool replaced =
+        command == SW_SHOWNORMAL || command == SW_SHOW || command == SW_SHOWDEFAULT;
+    const bool topLevel =
+        ::GetParent(window) == nullptr && ::GetWindow(window, GW_OWNER) == nullptr;
+    const bool captioned = (::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    return (startup.dwFlags & STARTF_USESHOWWINDOW) && replaced && topLevel && captioned
+               ? startup.wShowWindow
+               : command;
+}
+
 BOOL WINAPI HookShowWindow(HWND window, int command) {
     if (plan != nullptr) {
+        if ((plan->shims & sevrane::e2e::kShimFirstShow) && plan->shown == 0) {
+            command = FirstShowCommand(window, command);
+        }
         plan->shown = 1;
     }
     return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);

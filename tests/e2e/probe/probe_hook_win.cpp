@@ -123,6 +123,8 @@ void Probe(HWND window, std::uint32_t sequence) {
         if (local.isBox) {
             local.boxIcon = DescribeBoxIcon(window);
         } else {
+            local.arrowCursor = reinterpret_cast<HCURSOR>(::GetClassLongPtrW(
+                                    window, GCLP_HCURSOR)) == ::LoadCursorW(nullptr, IDC_ARROW);
             DescribeWindowFont(window, local.windowFont);
             DescribeWindowFont(::GetDlgItem(window, 101), local.listFont);
             DescribeWindowFont(::GetDlgItem(window, 102), local.okFont);
