@@ -46,6 +46,8 @@ done
 for dll in kernel32.dll user32.dll gdi32.dll shell32.dll; do
     echo "$imports" | grep -qx "$dll" || fail "does not import $dll"
 done
+# Libraries that system libraries load later come from System32, never from beside the exe.
+echo "$headers" | grep -qw SetDefaultDllDirectories || fail "does not import SetDefaultDllDirectories"
 
 # The version record: the Japanese Unicode string block and the dotted versions.
 strings16=$(strings -el "$exe")
@@ -76,6 +78,8 @@ echo "$manifest" | grep -q "<assemblyIdentity[^>]*version=\"$version\"" ||
 # Paths longer than 260 characters, where Windows allows them.
 echo "$manifest" | grep -q '<longPathAware[^>]*>true</longPathAware>' ||
     fail "manifest does not declare longPathAware"
+echo "$manifest" | grep -q '<gdiScaling[^>]*>true</gdiScaling>' ||
+    fail "manifest does not declare gdiScaling"
 
 [ $status -eq 0 ] && echo "sevrane.exe: DllCharacteristics 0x$characteristics, stack protector, no debug" \
     "sections, imports [$(echo $imports)], version record and manifest present"
