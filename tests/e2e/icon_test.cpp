@@ -18,9 +18,9 @@ std::wstring SystemLibrary(const wchar_t* name) {
     return std::wstring(directory) + L"\\" + name;
 }
 
-void ExpectWindowIcon(const Arguments& arguments) {
+void ExpectWindowIcon(const Arguments& arguments, const LaunchOptions& options = {}) {
     WindowSession session;
-    ASSERT_TRUE(session.Open(arguments));
+    ASSERT_TRUE(session.Open(arguments, options));
     const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     EXPECT_NE(report->bigIcon.handle, 0u);
@@ -47,6 +47,13 @@ TEST(Icon, IconFromALibraryByIndexIsShown) {
     ExpectWindowIcon({L"/i", library + L",3", L"Title", L"Message", L"item"});
     // One space after the comma is allowed.
     ExpectWindowIcon({L"/i", library + L", 3", L"Title", L"Message", L"item"});
+    // A library named relative to the current folder, outside System32, where the program's
+    // own library search no longer looks.
+    TempDir dir;
+    ASSERT_TRUE(::CopyFileW(library.c_str(), dir.File(L"icons.dll").c_str(), FALSE));
+    LaunchOptions inFolder;
+    inFolder.workingDirectory = dir.Path();
+    ExpectWindowIcon({L"/i", L"icons.dll,3", L"Title", L"Message", L"item"}, inFolder);
 }
 
 TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {

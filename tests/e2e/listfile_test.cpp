@@ -28,14 +28,14 @@ Items ItemsShownFor(const Arguments& arguments) {
 TEST(ListFile, PathThatDoesNotExistIsReportedAsTyped) {
     TempDir dir;
     LaunchOptions inDir;
-    inDir.workingDirectory = dir.path();
+    inDir.workingDirectory = dir.Path();
     // A relative path is looked up in the current directory and shown as typed.
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", L"nosuch.txt"}, inDir),
                         L"nosuch.txt - File was not found.");
     ExpectSingleWarning(RunToEnd({L"/fd", L"T", L"M", L".\\sub\\..\\nosuch.txt"}, inDir),
                         L".\\sub\\..\\nosuch.txt - File was not found.");
     // A long one too, though the platform is given its extended-length full form.
-    const std::wstring longPath = dir.path() + L"\\.\\" + std::wstring(300, L'n');
+    const std::wstring longPath = dir.Path() + L"\\.\\" + std::wstring(300, L'n');
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", longPath}),
                         longPath + L" - File was not found.");
 }
@@ -44,7 +44,7 @@ TEST(ListFile, DirectoryAndDevicesCannotBeOpened) {
     TempDir dir;
     // A device may never end (COM1, AUX) or give nothing at all (NUL): none is a list file.
     for (const std::wstring& path :
-         {dir.path(), std::wstring(L"COM1"), std::wstring(L"AUX"), std::wstring(L"NUL")}) {
+         {dir.Path(), std::wstring(L"COM1"), std::wstring(L"AUX"), std::wstring(L"NUL")}) {
         for (const wchar_t* option : {L"/f", L"/fd"}) {
             ExpectSingleWarning(RunToEnd({option, L"T", L"M", path}),
                                 path + L" - File was not able to open.");
@@ -230,8 +230,8 @@ TEST(ListFile, FailuresInJapaneseUseTheJapaneseTexts) {
     const std::wstring missing = dir.File(L"none.txt");
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", missing}),
                         missing + L" - ファイルが見つかりませんでした。");
-    ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", dir.path()}),
-                        dir.path() + L" - ファイルを開けませんでした。");
+    ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", dir.Path()}),
+                        dir.Path() + L" - ファイルを開けませんでした。");
 }
 
 } // namespace

@@ -14,7 +14,7 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::wstring& path() const { return path_; } // no trailing backslash
+    const std::wstring& Path() const { return path_; } // no trailing backslash
     std::wstring File(std::wstring_view name) const;   // path\name
 
 private:
