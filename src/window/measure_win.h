@@ -9,12 +9,11 @@
 
 namespace sevrane {
 
-// Measuring and drawing the message use one DRAWTEXTPARAMS and these formats, so that the
+// Measuring and drawing the message use one DRAWTEXTPARAMS and this format, so that the
 // message is painted exactly as it was measured ("&" stays literal).
 inline constexpr UINT kMessageFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX |
                                        DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
 static_assert(kMessageFormat == 0x4C8D0);
-inline constexpr UINT kItemFormat = DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX;
 
 inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |

@@ -273,11 +273,17 @@ TEST(Window, TabLengthSetsTheWidthOfTabsInTheMessageAndTheItems) {
     }
 }
 
-// Items with TABs are measured at the stops the list box draws them with, so every item can
-// be read in full: within the list's client area, or within the extent it scrolls to.
-TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
+// Items are measured as the list box draws them, one line at its stops, so every item can be
+// read in full: within the list's client area, or within the extent it scrolls to.
+void ExpectItemsFitTheListAsItDrawsThem() {
     const std::wstring words = L"one\ttwo\tthree\tfour\tfive\tsix\tseven\teight";
     const std::wstring end = L"a\tb\tc\tEND";
+    // Past Wine's default stop but not Windows' wider one; a line break the list box does not
+    // break at; lines longer than DrawTextExW's 1,024-unit pieces.
+    const std::wstring head = L"abcdefgh\tXXXXXXXXXXXX";
+    const std::wstring lines = std::wstring(60, L'a') + L"\n" + std::wstring(60, L'b');
+    const std::wstring as(3000, L'a');
+    const std::wstring ws(1500, L'W');
     const struct {
         Arguments options;
         bool messageFont;
@@ -289,6 +295,12 @@ TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
         {{}, false, std::nullopt, {end, L"short"}}, // the list box keeps its default stops
         {{L"/m", L"/t", L"5"}, true, 5, {L"\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX", L"short"}},
         {{L"/m"}, true, 8, {words, end}},
+        {{}, false, std::nullopt, {head, L"short"}},
+        {{L"/m"}, true, 8, {head, L"short"}},
+        {{}, false, std::nullopt, {L"short", lines}},
+        {{L"/m"}, true, 8, {L"short", lines}},
+        {{}, false, std::nullopt, {as}},
+        {{L"/m"}, true, 8, {ws}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.options));
@@ -311,9 +323,17 @@ TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
         ASSERT_TRUE(::GetClientRect(session.list, &client));
         const int reach = std::max<int>(client.right, ListHorizontalExtent(session.list));
         for (const std::wstring& item : ListItems(session.list)) {
-            EXPECT_LE(measure.DrawnRight(item, stop), reach) << testing::PrintToString(item);
+            EXPECT_LE(measure.DrawnRight(item, stop), reach)
+                << testing::PrintToString(item.substr(0, 40)) << ", " << item.size() << " units";
         }
     }
+}
+
+TEST(Window, ItemsFitTheListAsItDrawsThem) { ExpectItemsFitTheListAsItDrawsThem(); }
+
+TEST(Window, JapaneseItemsFitTheListAsItDrawsThem) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectItemsFitTheListAsItDrawsThem();
 }
 
 // "/w" as wide as the work area keeps the room for the vertical bar; the message is painted
