@@ -95,7 +95,7 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
         RECT message{0, 0, width, MaximumMessageHeight(in)};
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
         if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                          kMessageFormat | DT_CALCRECT, &params) == 0) {
+                          MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0) {
             result.complete = false;
         }
         return TextSize{message.right - message.left, message.bottom - message.top};

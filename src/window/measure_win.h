@@ -7,13 +7,23 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace sevrane {
 
-// Measuring and drawing the message use one DRAWTEXTPARAMS and this format, so that the
-// message is painted exactly as it was measured ("&" stays literal).
+// Measuring and drawing the message use one DRAWTEXTPARAMS and the format MessageFormatFor
+// gives, so that the message is painted exactly as it was measured ("&" stays literal).
 inline constexpr UINT kMessageFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX |
                                        DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
 static_assert(kMessageFormat == 0x4C8D0);
+
+// The ellipsis code of DrawTextExW does not support TABs (Wine's asserts, which ends the process
+// with 3, "item 3 chosen"): a message that holds one is measured and drawn without it.
+constexpr UINT MessageFormatFor(std::u16string_view message) {
+    constexpr UINT kEllipses = DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
+    return message.find(u'\t') == std::u16string_view::npos ? kMessageFormat
+                                                            : kMessageFormat & ~kEllipses;
+}
 
 inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |

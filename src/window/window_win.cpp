@@ -73,7 +73,7 @@ void PaintMessage(HWND window) {
         DRAWTEXTPARAMS params = DrawParameters(displayState.tabLength);
         ::SetBkMode(dc, TRANSPARENT);
         ::DrawTextExW(dc, const_cast<wchar_t*>(Wide(displayState.message)), -1, &rect,
-                      kMessageFormat, &params);
+                      MessageFormatFor(displayState.message), &params);
     }
     ::EndPaint(window, &paint);
 }
