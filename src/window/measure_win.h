@@ -17,8 +17,8 @@ inline constexpr UINT kMessageFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP
                                        DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
 static_assert(kMessageFormat == 0x4C8D0);
 
-// The ellipsis code of DrawTextExW does not support TABs (Wine's asserts, which ends the process
-// with 3, "item 3 chosen"): a message that holds one is measured and drawn without it.
+// DrawTextExW's ellipses do not support TABs; Wine's assert ends the process with 3, which reads
+// as "item 3 chosen". A message that holds a TAB is measured and drawn without them.
 constexpr UINT MessageFormatFor(std::u16string_view message) {
     constexpr UINT kEllipses = DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
     return message.find(u'\t') == std::u16string_view::npos ? kMessageFormat
