@@ -57,11 +57,8 @@ std::int32_t ListAverageWidth(HDC dc) {
 TabDistances ListTabDistances(HDC dc, std::optional<std::int32_t> tabStop,
                               std::int32_t averageCharWidth) {
     const std::int32_t listAverage = ListAverageWidth(dc);
-    if (tabStop) {
-        const std::int32_t pixels = TabStopPixels(*tabStop, listAverage);
-        return {pixels, pixels};
-    }
-    return DefaultTabDistances(averageCharWidth, listAverage);
+    return tabStop ? OwnTabDistances(*tabStop, listAverage)
+                   : DefaultTabDistances(averageCharWidth, listAverage);
 }
 
 ItemMeasure::ItemMeasure(HDC dc, TabDistances tabs)

@@ -59,6 +59,11 @@ std::int32_t TabStopPixels(std::int32_t stop, std::int32_t listAverageWidth) {
     return static_cast<std::int32_t>(rounded);
 }
 
+TabDistances OwnTabDistances(std::int32_t stop, std::int32_t listAverageWidth) {
+    const std::int32_t pixels = TabStopPixels(stop, listAverageWidth);
+    return {pixels, pixels};
+}
+
 TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t listAverageWidth) {
     return {TabStopPixels(32, listAverageWidth), 8 * averageCharWidth};
 }

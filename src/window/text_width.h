@@ -33,6 +33,9 @@ struct TabDistances {
     std::int32_t second = 0; // the same as first for a stop of the list box's own
 };
 
+// The stops of a list box with one stop of its own, given in dialog units.
+TabDistances OwnTabDistances(std::int32_t stop, std::int32_t listAverageWidth);
+
 // The two platforms' default stops of a list box without stops of its own.
 TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t listAverageWidth);
 

@@ -483,12 +483,10 @@ TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
     // Messages with TABs too: DrawTextExW's ellipses do not support them, and Wine's assert
     // ended the run with 3 when the window painted.
     std::wstring pairs;
+    std::wstring column;
     for (int i = 0; i < 537; ++i) {
         pairs += L"a\tb\t";
-    }
-    std::wstring column;
-    for (int i = 0; i < 45; ++i) {
-        column += L"a\t";
+        column += i < 45 ? L"a\t" : L"";
     }
     const Arguments cases[] = {
         kFiveItems,

@@ -165,12 +165,9 @@ void CompareInFont(HDC dc, const char* fontName) {
     const std::int32_t average = ListAverageWidth(dc);
     ASSERT_GT(average, 0);
     // The default stops, and the stops of "/t 1", "/t 8", "/t 16" and "/m" with T = 8.
-    const auto one = [average](std::int32_t stop) {
-        const std::int32_t pixels = TabStopPixels(stop, average);
-        return TabDistances{pixels, pixels};
-    };
-    const TabDistances stops[] = {DefaultTabDistances(metrics.tmAveCharWidth, average), one(4),
-                                  one(32), one(64), one(27)};
+    const TabDistances stops[] = {DefaultTabDistances(metrics.tmAveCharWidth, average),
+                                  OwnTabDistances(4, average), OwnTabDistances(32, average),
+                                  OwnTabDistances(64, average), OwnTabDistances(27, average)};
     const std::vector<Category> categories = Categories();
     for (std::size_t stop = 0; stop < std::size(stops); ++stop) {
         const TabDistances tabs = stops[stop];
