@@ -1,11 +1,10 @@
 #include "window/item_width_win.h"
 
 #include "platform/wide_win.h"
-#include "window/measure_win.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <limits>
+#include <string>
 
 // gdi32 exports it on every version we run on; the SDK headers do not all declare it.
 extern "C" LONG WINAPI GdiGetCharDimensions(HDC dc, LPTEXTMETRICW metrics, LONG* height);
@@ -13,10 +12,6 @@ extern "C" LONG WINAPI GdiGetCharDimensions(HDC dc, LPTEXTMETRICW metrics, LONG*
 namespace sevrane {
 
 namespace {
-
-// Wine's DrawTextExW measures a line in pieces of 1024 units and reports the widest piece, so
-// a longer line without TABs is left to it: the width must stay the one it gives.
-constexpr std::size_t kLongestSummedLine = 1024;
 
 std::int32_t Clamp(std::int64_t width) {
     return static_cast<std::int32_t>(
@@ -59,37 +54,31 @@ std::int32_t ListAverageWidth(HDC dc) {
     return ::GetTextMetricsW(dc, &metrics) ? metrics.tmAveCharWidth : 0;
 }
 
-std::int32_t ListTabPixels(HDC dc, std::optional<std::int32_t> tabStop,
-                           std::int32_t averageCharWidth) {
+TabDistances ListTabDistances(HDC dc, std::optional<std::int32_t> tabStop,
+                              std::int32_t averageCharWidth) {
     const std::int32_t listAverage = ListAverageWidth(dc);
-    return tabStop ? TabStopPixels(*tabStop, listAverage)
-                   : DefaultTabPixels(averageCharWidth, listAverage);
+    return tabStop ? OwnTabDistances(*tabStop, listAverage)
+                   : DefaultTabDistances(averageCharWidth, listAverage);
 }
 
-ItemMeasure::ItemMeasure(HDC dc, const DRAWTEXTPARAMS& params, std::int32_t tabPixels)
-    : dc_(dc), params_(params), tabPixels_(tabPixels), table_(AdvancesOf(dc)) {}
+ItemMeasure::ItemMeasure(HDC dc, TabDistances tabs)
+    : dc_(dc), tabs_(tabs), table_(AdvancesOf(dc)) {}
 
 std::int32_t ItemMeasure::Width(const char16_t* item) {
-    const std::optional<LineWidth> line = table_.Measure(item, tabPixels_);
-    if (line && (line->tabbed || line->length <= kLongestSummedLine)) {
-        return Clamp(line->width);
+    if (const std::optional<std::int64_t> width = table_.Measure(item, tabs_)) {
+        return Clamp(*width);
     }
-    return PlatformWidth(item, std::wcschr(Wide(item), L'\t') != nullptr);
+    return PlatformWidth(item);
 }
 
-std::int32_t ItemMeasure::PlatformWidth(const char16_t* item, bool tabbed) {
+std::int32_t ItemMeasure::PlatformWidth(const char16_t* item) {
     ++platformCount_;
-    if (!tabbed) {
-        RECT bounds{0, 0, 1, 1};
-        // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-        ::DrawTextExW(dc_, const_cast<wchar_t*>(Wide(item)), -1, &bounds, kItemFormat, &params_);
-        return Clamp(bounds.right - bounds.left);
-    }
-    // TabbedTextOutW measures each run between TABs with GetTextExtentPointW; its own extent
-    // call reports only 16 bits of width, so the runs are laid out here.
+    // TabbedTextOutW measures each run between TABs with GetTextExtentPointW, and so does this
+    // (its own extent call reports only 16 bits of width). DrawTextExW would break the line at
+    // CR and LF, and Wine's measures a long line in 1,024-unit pieces.
     const std::size_t length = std::char_traits<char16_t>::length(item);
     const std::int64_t width =
-        TabbedWidth(item, length, tabPixels_, [this, item](std::size_t start, std::size_t count) {
+        TabbedWidth(item, length, tabs_, [this, item](std::size_t start, std::size_t count) {
             SIZE size{};
             ::GetTextExtentPoint32W(dc_, Wide(item + start), static_cast<int>(count), &size);
             return std::int64_t{size.cx};

@@ -98,7 +98,7 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
         RECT message{0, 0, width, MaximumMessageHeight(in)};
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
         if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                          kMessageFormat | DT_CALCRECT, &params) == 0 &&
+                          MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0 &&
             !result.failure) {
             result.failure = LastFailure(L"DrawTextExW");
         }
@@ -109,10 +109,10 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     in.messageHeight = message.height;
 
     // Items are measured as the list box will draw them: in its font, TABs at its stops.
-    const std::int32_t tabPixels = ListTabPixels(
+    const TabDistances tabs = ListTabDistances(
         dc.get(), ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
         in.averageCharWidth);
-    ItemMeasure itemMeasure(dc.get(), params, tabPixels);
+    ItemMeasure itemMeasure(dc.get(), tabs);
     std::int32_t widest = 0;
     for (std::size_t i = 0; i < settings.items.size(); ++i) {
         widest = std::max(widest, itemMeasure.Width(settings.items.c_str(i)));

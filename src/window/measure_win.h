@@ -9,15 +9,23 @@
 #include <windows.h>
 
 #include <optional>
+#include <string_view>
 
 namespace sevrane {
 
-// Measuring and drawing the message use one DRAWTEXTPARAMS and these formats, so that the
-// message is painted exactly as it was measured ("&" stays literal).
+// Measuring and drawing the message use one DRAWTEXTPARAMS and the format MessageFormatFor
+// gives, so that the message is painted exactly as it was measured ("&" stays literal).
 inline constexpr UINT kMessageFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX |
                                        DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
 static_assert(kMessageFormat == 0x4C8D0);
-inline constexpr UINT kItemFormat = DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX;
+
+// DrawTextExW's ellipses do not support TABs; Wine's assert ends the process with 3, which reads
+// as "item 3 chosen". A message that holds a TAB is measured and drawn without them.
+constexpr UINT MessageFormatFor(std::u16string_view message) {
+    constexpr UINT kEllipses = DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
+    return message.find(u'\t') == std::u16string_view::npos ? kMessageFormat
+                                                            : kMessageFormat & ~kEllipses;
+}
 
 inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |

@@ -59,8 +59,13 @@ std::int32_t TabStopPixels(std::int32_t stop, std::int32_t listAverageWidth) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::int32_t DefaultTabPixels(std::int32_t averageCharWidth, std::int32_t listAverageWidth) {
-    return std::max(8 * averageCharWidth, TabStopPixels(32, listAverageWidth));
+TabDistances OwnTabDistances(std::int32_t stop, std::int32_t listAverageWidth) {
+    const std::int32_t pixels = TabStopPixels(stop, listAverageWidth);
+    return {pixels, pixels};
+}
+
+TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t listAverageWidth) {
+    return {TabStopPixels(32, listAverageWidth), 8 * averageCharWidth};
 }
 
 std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels) {
@@ -85,22 +90,22 @@ std::int32_t AdvanceTable::Fill(char16_t unit) {
     return advance;
 }
 
-std::optional<LineWidth> AdvanceTable::Measure(const char16_t* text, std::int32_t tabPixels) {
+std::optional<std::int64_t> AdvanceTable::Measure(const char16_t* text, TabDistances tabs) {
     // One pass over the line; the table answers almost every character without a call.
-    LineWidth line;
-    std::int64_t x = 0;
-    std::int64_t tabs = 0;
-    const char16_t* p = text;
-    for (; *p != u'\0'; ++p) {
+    TabLayout layout(tabs);
+    std::int64_t run = 0; // the width of the characters since the last TAB
+    std::int64_t count = 0;
+    for (const char16_t* p = text; *p != u'\0'; ++p) {
         const char16_t unit = *p;
         if (unit == u'\t') {
-            ++tabs;
-            line.tabbed = true;
+            ++count;
             continue;
         }
-        if (tabs > 0) {
-            x = AfterTabs(x, tabs, tabPixels);
-            tabs = 0;
+        if (count > 0) {
+            layout.Advance(run);
+            layout.Tabs(count);
+            run = 0;
+            count = 0;
         }
         std::int32_t advance = advances_[unit];
         if (advance == kUnknown) {
@@ -109,14 +114,13 @@ std::optional<LineWidth> AdvanceTable::Measure(const char16_t* text, std::int32_
         if (advance < 0) {
             return std::nullopt;
         }
-        x += advance;
+        run += advance;
     }
-    if (tabs > 0) {
-        x = AfterTabs(x, tabs, tabPixels);
+    layout.Advance(run);
+    if (count > 0) {
+        layout.Tabs(count);
     }
-    line.width = x;
-    line.length = static_cast<std::size_t>(p - text);
-    return line;
+    return layout.Width();
 }
 
 } // namespace sevrane

@@ -24,47 +24,72 @@ bool IsPlainCharacter(char16_t unit);
 // average character width (over A-Z a-z) and rounded as MulDiv rounds.
 std::int32_t TabStopPixels(std::int32_t stop, std::int32_t listAverageWidth);
 
-// The distance of the default tab stops of a list box without stops of its own: the wider of
-// 32 dialog units, which Windows documents, and 8 average character widths, which Wine draws,
-// so that an item measured with it fits on both.
-std::int32_t DefaultTabPixels(std::int32_t averageCharWidth, std::int32_t listAverageWidth);
+// The distances of the tab stops an item may be drawn at. A list box with a stop of its own
+// draws at that one; without one, Windows draws every 32 dialog units and Wine every 8 average
+// character widths. The item is laid out at both and keeps the wider layout: the wider stop is
+// no bound, as a run that passes the narrower stop jumps to the next one.
+struct TabDistances {
+    std::int32_t first = 0;
+    std::int32_t second = 0; // the same as first for a stop of the list box's own
+};
+
+// The stops of a list box with one stop of its own, given in dialog units.
+TabDistances OwnTabDistances(std::int32_t stop, std::int32_t listAverageWidth);
+
+// The two platforms' default stops of a list box without stops of its own.
+TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t listAverageWidth);
 
 // Where a run of TABs that starts at x ends: the first one goes to the next stop after x, each
 // further one a stop on, stops every tabPixels from 0. A non-positive distance does not move.
 std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels);
 
-// The width of a line as a one-stop tabbed text is laid out: each run of TABs with AfterTabs,
-// each run of other characters by segmentWidth(start, length).
+// One line laid out at both tab distances at once.
+class TabLayout {
+public:
+    explicit TabLayout(TabDistances tabs) : tabs_(tabs) {}
+
+    void Advance(std::int64_t width) {
+        first_ += width;
+        second_ += width;
+    }
+    void Tabs(std::int64_t count) {
+        first_ = AfterTabs(first_, count, tabs_.first);
+        second_ = AfterTabs(second_, count, tabs_.second);
+    }
+    std::int64_t Width() const { return first_ > second_ ? first_ : second_; }
+
+private:
+    TabDistances tabs_;
+    std::int64_t first_ = 0;
+    std::int64_t second_ = 0;
+};
+
+// The width of a line as a one-stop tabbed text is laid out, the wider of its two layouts: each
+// run of TABs with AfterTabs, each run of other characters by segmentWidth(start, length).
 template <typename SegmentWidth>
-std::int64_t TabbedWidth(const char16_t* text, std::size_t length, std::int32_t tabPixels,
+std::int64_t TabbedWidth(const char16_t* text, std::size_t length, TabDistances tabs,
                          SegmentWidth segmentWidth) {
-    std::int64_t x = 0;
+    TabLayout layout(tabs);
     std::size_t i = 0;
     while (i < length) {
-        std::size_t tabs = 0;
+        std::size_t count = 0;
         while (i < length && text[i] == u'\t') {
-            ++tabs;
+            ++count;
             ++i;
         }
         const std::size_t start = i;
         while (i < length && text[i] != u'\t') {
             ++i;
         }
-        if (tabs > 0) {
-            x = AfterTabs(x, static_cast<std::int64_t>(tabs), tabPixels);
+        if (count > 0) {
+            layout.Tabs(static_cast<std::int64_t>(count));
         }
         if (i > start) {
-            x += segmentWidth(start, i - start);
+            layout.Advance(segmentWidth(start, i - start));
         }
     }
-    return x;
+    return layout.Width();
 }
-
-struct LineWidth {
-    std::int64_t width = 0;
-    std::size_t length = 0; // code units before the terminating NUL
-    bool tabbed = false;    // the line holds a TAB
-};
 
 // A per-font table of advance widths, each asked of the platform on first use.
 class AdvanceTable {
@@ -75,9 +100,9 @@ public:
 
     explicit AdvanceTable(Source source);
 
-    // The width of a zero-terminated line with TABs at multiples of tabPixels, or none when a
+    // The width of a zero-terminated line laid out as TabbedWidth lays it out, or none when a
     // character cannot be answered from the table.
-    std::optional<LineWidth> Measure(const char16_t* text, std::int32_t tabPixels);
+    std::optional<std::int64_t> Measure(const char16_t* text, TabDistances tabs);
 
 private:
     std::int32_t Fill(char16_t unit);

@@ -371,7 +371,7 @@ void ListWindow::PaintMessage(HWND window) {
     // A context draws black whatever the theme: on a dark button face the message would vanish.
     ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));
     ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(settings_.message)), -1, &rect,
-                  kMessageFormat, &params);
+                  MessageFormatFor(settings_.message), &params);
 }
 
 } // namespace sevrane

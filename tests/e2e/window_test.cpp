@@ -284,11 +284,17 @@ TEST(Window, TabLengthSetsTheWidthOfTabsInTheMessageAndTheItems) {
     }
 }
 
-// Items with TABs are measured at the stops the list box draws them with, so every item can
-// be read in full: within the list's client area, or within the extent it scrolls to.
-TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
+// Items are measured as the list box draws them, one line at its stops, so every item can be
+// read in full: within the list's client area, or within the extent it scrolls to.
+void ExpectItemsFitTheListAsItDrawsThem() {
     const std::wstring words = L"one\ttwo\tthree\tfour\tfive\tsix\tseven\teight";
     const std::wstring end = L"a\tb\tc\tEND";
+    // Past Wine's default stop but not Windows' wider one; a line break the list box does not
+    // break at; lines longer than DrawTextExW's 1,024-unit pieces.
+    const std::wstring head = L"abcdefgh\tXXXXXXXXXXXX";
+    const std::wstring lines = std::wstring(60, L'a') + L"\n" + std::wstring(60, L'b');
+    const std::wstring as(3000, L'a');
+    const std::wstring ws(1500, L'W');
     const struct {
         Arguments options;
         bool messageFont;
@@ -300,6 +306,12 @@ TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
         {{}, false, std::nullopt, {end, L"short"}}, // the list box keeps its default stops
         {{L"/m", L"/t", L"5"}, true, 5, {L"\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX", L"short"}},
         {{L"/m"}, true, 8, {words, end}},
+        {{}, false, std::nullopt, {head, L"short"}},
+        {{L"/m"}, true, 8, {head, L"short"}},
+        {{}, false, std::nullopt, {L"short", lines}},
+        {{L"/m"}, true, 8, {L"short", lines}},
+        {{}, false, std::nullopt, {as}},
+        {{L"/m"}, true, 8, {ws}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.options));
@@ -322,9 +334,17 @@ TEST(Window, ItemsWithTabsFitTheListAsItDrawsThem) {
         ASSERT_TRUE(::GetClientRect(session.list, &client));
         const int reach = std::max<int>(client.right, ListHorizontalExtent(session.list));
         for (const std::wstring& item : ListItems(session.list)) {
-            EXPECT_LE(measure.DrawnRight(item, stop), reach) << testing::PrintToString(item);
+            EXPECT_LE(measure.DrawnRight(item, stop), reach)
+                << testing::PrintToString(item.substr(0, 40)) << ", " << item.size() << " units";
         }
     }
+}
+
+TEST(Window, ItemsFitTheListAsItDrawsThem) { ExpectItemsFitTheListAsItDrawsThem(); }
+
+TEST(Window, JapaneseItemsFitTheListAsItDrawsThem) {
+    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    ExpectItemsFitTheListAsItDrawsThem();
 }
 
 // "/w" as wide as the work area keeps the room for the vertical bar; the message is painted
@@ -471,14 +491,31 @@ TEST(Window, ClickedItemThenEnterReturnsItsNumber) {
 }
 
 TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open(kFiveItems));
-    ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
-    // With nothing selected, the first arrow key selects the item with the caret, the first.
-    session.Press(VK_DOWN);
-    ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
-    session.Press(VK_RETURN);
-    EXPECT_EQ(session.ExitCode(), 1u);
+    // Messages with TABs too: DrawTextExW's ellipses do not support them, and Wine's assert
+    // ended the run with 3 when the window painted.
+    std::wstring pairs;
+    std::wstring column;
+    for (int i = 0; i < 537; ++i) {
+        pairs += L"a\tb\t";
+        column += i < 45 ? L"a\t" : L"";
+    }
+    const Arguments cases[] = {
+        kFiveItems,
+        {L" ", pairs, L"x", L"y"},
+        {L"/m", L"Title", column, L"x"},
+        {L"/e", L"/w", L"215", L"Title", L"MessageXl8ZSa\\tb\\ta\\tb\\t", L"a"},
+    };
+    for (const Arguments& arguments : cases) {
+        SCOPED_TRACE(arguments.front());
+        WindowSession session;
+        ASSERT_TRUE(session.Open(arguments));
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+        // With nothing selected, the first arrow key selects the item with the caret, the first.
+        session.Press(VK_DOWN);
+        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
+        session.Press(VK_RETURN);
+        EXPECT_EQ(session.ExitCode(), 1u);
+    }
 }
 
 TEST(Window, DoubleClickOnTheFifthItemReturnsFive) {

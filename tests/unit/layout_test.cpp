@@ -317,8 +317,8 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
     EXPECT_EQ(TabStopPixels(17, 7), 30); // 29.75
     EXPECT_EQ(TabStopPixels(10, 7), 18); // 17.5 rounds up
     EXPECT_EQ(TabStopPixels(27, 7), 47); // 47.25
-    EXPECT_EQ(DefaultTabPixels(7, 9), 72);
-    EXPECT_EQ(DefaultTabPixels(8, 5), 64);
+    EXPECT_EQ(DefaultTabDistances(7, 9).first, 72);
+    EXPECT_EQ(DefaultTabDistances(7, 9).second, 56);
 
     // Every character 10 wide except 'i' (3); U+3042 has no glyph of its own.
     AdvanceTable table([](char16_t unit) -> std::optional<std::int32_t> {
@@ -329,7 +329,8 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
     });
     const struct {
         std::u16string text;
-        std::optional<std::int64_t> width; // with stops every 72
+        std::optional<std::int64_t> width; // the wider layout, with stops every 72 and every other
+        std::int32_t other = 72;
     } cases[] = {
         {u"", 0},
         {u"abc", 30},
@@ -341,7 +342,9 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
         {std::u16string(7, u'a') + u"\tb", 82},      // 70: the first stop is ahead
         {std::u16string(6, u'a') + u"iiii\tb", 154}, // 72: on a stop goes to the next
         {std::u16string(7, u'a') + u"ii\tb", 154},   // 76: past the first stop
-        {u"a\u0301", std::nullopt},                  // combining mark
+        {std::u16string(6, u'a') + u"\tb", 122, 56}, // 60: past the narrower stop only
+        {u"a\tb", 82, 56},
+        {u"a\u0301", std::nullopt}, // combining mark
         {u"\u3042", std::nullopt},
         {u"\xD83D\xDE00", std::nullopt}, // surrogate pair
         {u"\u05D0", std::nullopt},       // right to left
@@ -349,17 +352,11 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
         {u"a\nb", std::nullopt},
     };
     for (const auto& c : cases) {
-        const std::optional<LineWidth> line = table.Measure(c.text.c_str(), 72);
-        ASSERT_EQ(line.has_value(), c.width.has_value()) << c.text.size();
-        if (line) {
-            EXPECT_EQ(line->width, *c.width) << c.text.size();
-            EXPECT_EQ(line->length, c.text.size());
-            EXPECT_EQ(line->tabbed, c.text.find(u'\t') != std::u16string::npos);
-        }
+        EXPECT_EQ(table.Measure(c.text.c_str(), {72, c.other}), c.width) << c.text.size();
     }
     // The same layout with widths from elsewhere, for lines the table cannot answer.
     const std::u16string text = u"ab\t\tc";
-    EXPECT_EQ(TabbedWidth(text.c_str(), text.size(), 72,
+    EXPECT_EQ(TabbedWidth(text.c_str(), text.size(), {72, 72},
                           [](std::size_t, std::size_t count) {
                               return static_cast<std::int64_t>(count) * 100;
                           }),

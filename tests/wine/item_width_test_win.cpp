@@ -1,7 +1,8 @@
 // The item measure against the platform's own measure, over thousands of generated items in the
-// default font and the message font, at the tab stops the list box can have: an item without
-// TABs must measure exactly as DrawTextExW measures it, an item with TABs exactly as
-// GetTabbedTextExtentW lays it out at the same stop.
+// default font and the message font, at the tab stops the list box can have: every item must
+// measure exactly as GetTabbedTextExtentW lays it out at the same stop (the wider of the two
+// default stops), which is how the list box draws it with TabbedTextOutW: one line, CR and LF
+// included, and for a line without TABs the width GetTextExtentPoint32W gives.
 #include "platform/handles_win.h"
 #include "vocabulary/warning_box_win.h"
 #include "window/item_width_win.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -101,13 +103,14 @@ std::vector<Category> Categories() {
         {"latin-1", true, [](Generator& g) { return g.From(kLatin1, g.Number(1, 60)); }},
         {"tabs", true, [](Generator& g) { return g.Tabbed(kAscii, g.Number(1, 8)); }},
         {"long with tabs", true, [](Generator& g) { return g.Tabbed(kAscii, g.Number(30, 130)); }},
-        // Up to 1024 units from the table, longer ones from the platform, which measures them
-        // in pieces.
-        {"long", false,
+        // Long lines too: the sum of the advances is what the platform draws, however long.
+        {"long", true,
          [](Generator& g) {
              return g.From(kAscii,
                            g.Number(0, 1) == 0 ? g.Number(1000, 1030) : g.Number(2000, 4000));
          }},
+        {"3,000 x a", true, [](Generator&) { return std::u16string(3000, u'a'); }},
+        {"1,500 x W", true, [](Generator&) { return std::u16string(1500, u'W'); }},
         {"symbols", false, [](Generator& g) { return g.From(kSymbols, g.Number(1, 40)); }},
         {"kana and kanji", false, [](Generator& g) { return g.From(kJapanese, g.Number(1, 40)); }},
         {"full-width", false, [](Generator& g) { return g.From(kFullWidth, g.Number(1, 40)); }},
@@ -136,19 +139,16 @@ std::vector<Category> Categories() {
     };
 }
 
-// What the platform itself makes of an item, measured the way it is drawn.
-std::int64_t PlatformWidth(HDC dc, const std::u16string& item, std::int32_t tabPixels) {
-    std::wstring text(item.begin(), item.end());
-    if (item.find(u'\t') == std::u16string::npos) {
-        RECT bounds{0, 0, 1, 1};
-        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0};
-        ::DrawTextExW(dc, text.data(), -1, &bounds,
-                      DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
-        return bounds.right - bounds.left;
+// What the platform itself makes of an item, laid out the way the list box draws it.
+std::int64_t PlatformWidth(HDC dc, const std::u16string& item, TabDistances tabs) {
+    const std::wstring text(item.begin(), item.end());
+    std::int64_t widest = 0;
+    for (const INT stop : {tabs.first, tabs.second}) {
+        widest = std::max<std::int64_t>(
+            widest, LOWORD(::GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()),
+                                                  1, &stop)));
     }
-    const INT stop = tabPixels;
-    return LOWORD(
-        ::GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()), 1, &stop));
+    return widest;
 }
 
 void CompareInFont(HDC dc, const char* fontName) {
@@ -157,29 +157,27 @@ void CompareInFont(HDC dc, const char* fontName) {
     const std::int32_t average = ListAverageWidth(dc);
     ASSERT_GT(average, 0);
     // The default stops, and the stops of "/t 1", "/t 8", "/t 16" and "/m" with T = 8.
-    const std::int32_t stops[] = {DefaultTabPixels(metrics.tmAveCharWidth, average),
-                                  TabStopPixels(4, average), TabStopPixels(32, average),
-                                  TabStopPixels(64, average), TabStopPixels(27, average)};
+    const TabDistances stops[] = {DefaultTabDistances(metrics.tmAveCharWidth, average),
+                                  OwnTabDistances(4, average), OwnTabDistances(32, average),
+                                  OwnTabDistances(64, average), OwnTabDistances(27, average)};
     const std::vector<Category> categories = Categories();
     for (std::size_t stop = 0; stop < std::size(stops); ++stop) {
-        const std::int32_t tabPixels = stops[stop];
-        ItemMeasure measure(dc, DRAWTEXTPARAMS{sizeof(DRAWTEXTPARAMS), 8, 0, 0, 0}, tabPixels);
-        Generator generator(static_cast<std::uint32_t>(tabPixels) * 7919u + 17u);
+        const TabDistances tabs = stops[stop];
+        ItemMeasure measure(dc, tabs);
+        Generator generator(static_cast<std::uint32_t>(tabs.first) * 7919u + 17u);
         for (const Category& category : categories) {
             const std::size_t platformBefore = measure.PlatformCount();
             int mismatches = 0;
             for (int i = 0; i < 200; ++i) {
                 const std::u16string item = category.make(generator);
-                const std::int64_t expected = PlatformWidth(dc, item, tabPixels);
+                const std::int64_t expected = PlatformWidth(dc, item, tabs);
                 const std::int32_t width = measure.Width(item.c_str());
-                if (item.find(u'\t') != std::u16string::npos) {
-                    // The platform's tabbed extent holds 16 bits; the items stay below that.
-                    ASSERT_LT(width, 0x10000) << test::Shown(item);
-                }
+                // The platform's tabbed extent holds 16 bits; the items stay below that.
+                ASSERT_LT(width, 0x10000) << test::Shown(item);
                 if (width != expected && ++mismatches <= 5) {
-                    ADD_FAILURE() << fontName << ", stops every " << tabPixels << ", "
-                                  << category.name << ": " << width << " instead of " << expected
-                                  << " for " << test::Shown(item);
+                    ADD_FAILURE() << fontName << ", stops every " << tabs.first << " and "
+                                  << tabs.second << ", " << category.name << ": " << width
+                                  << " instead of " << expected << " for " << test::Shown(item);
                 }
             }
             const std::size_t platform = measure.PlatformCount() - platformBefore;

@@ -288,8 +288,8 @@ TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
         Wide(pipe), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
     ASSERT_TRUE(exclusive && server);
     for (const std::u16string& path :
-         {FromWide(directory.File(L"sub").c_str()), FromWide(directory.File(L"missing.txt").c_str()),
-          held, pipe, std::u16string(u"NUL")}) {
+         {FromWide(directory.File(L"sub").c_str()),
+          FromWide(directory.File(L"missing.txt").c_str()), held, pipe, std::u16string(u"NUL")}) {
         for (const bool unicode : {false, true}) {
             ItemList items{u"stale"};
             EXPECT_EQ(LoadListFile(path, unicode, items), ListFileStatus::NotOpened);
