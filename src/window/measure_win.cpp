@@ -33,6 +33,69 @@ FrameGrowth GrowthOf(DWORD style) {
 constexpr DWORD kListBoxFrameStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
+// The work area, and what the frames of the main window and the list box add.
+void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
+    in.workLeft = workArea.left;
+    in.workTop = workArea.top;
+    in.workWidth = workArea.right - workArea.left;
+    in.workHeight = workArea.bottom - workArea.top;
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(mainWindow, &outer);
+    ::GetClientRect(mainWindow, &client);
+    in.frameX = (outer.right - outer.left) - (client.right - client.left);
+    in.frameY = (outer.bottom - outer.top) - (client.bottom - client.top);
+    in.verticalScrollWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    in.horizontalScrollHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+    in.mainWindowGrowth = GrowthOf(kMainWindowStyle);
+    in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
+}
+
+void TakeSettings(const Settings& settings, LayoutInput& in) {
+    in.tabLength = settings.tabLength;
+    in.tabGiven = settings.tabGiven;
+    in.width = settings.width;
+    in.widthGiven = settings.widthGiven;
+    in.rows = settings.rows;
+    in.rowsGiven = settings.rowsGiven;
+    in.useUiFont = settings.useUiFont;
+    in.itemCount = static_cast<std::int64_t>(settings.items.size());
+}
+
+// The message's size at a given width, in the context's font and the flags it is painted with.
+// The first failure is kept in the measurement.
+struct MessageMeasure {
+    HDC dc;
+    const Settings& settings;
+    std::int32_t maximumHeight;
+    Measurement& result;
+
+    TextSize operator()(std::int32_t width) const {
+        RECT message{0, 0, width, maximumHeight};
+        DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
+        // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
+        if (::DrawTextExW(dc, const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
+                          MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0 &&
+            !result.failure) {
+            result.failure = LastFailure(L"DrawTextExW");
+        }
+        return TextSize{message.right - message.left, message.bottom - message.top};
+    }
+};
+
+// Items are measured as the list box will draw them: in its font, TABs at its stops.
+std::int32_t WidestItem(HDC dc, const ItemList& items, const LayoutInput& in) {
+    const TabDistances tabs = ListTabDistances(
+        dc, ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
+        in.averageCharWidth);
+    ItemMeasure itemMeasure(dc, tabs);
+    std::int32_t widest = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        widest = std::max(widest, itemMeasure.Width(items.c_str(i)));
+    }
+    return widest;
+}
+
 } // namespace
 
 DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength) {
@@ -47,30 +110,8 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength) {
 Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT& workArea) {
     Measurement result;
     LayoutInput& in = result.input;
-    in.workLeft = workArea.left;
-    in.workTop = workArea.top;
-    in.workWidth = workArea.right - workArea.left;
-    in.workHeight = workArea.bottom - workArea.top;
-
-    RECT outer{};
-    RECT client{};
-    ::GetWindowRect(mainWindow, &outer);
-    ::GetClientRect(mainWindow, &client);
-    in.frameX = (outer.right - outer.left) - (client.right - client.left);
-    in.frameY = (outer.bottom - outer.top) - (client.bottom - client.top);
-
-    in.tabLength = settings.tabLength;
-    in.tabGiven = settings.tabGiven;
-    in.width = settings.width;
-    in.widthGiven = settings.widthGiven;
-    in.rows = settings.rows;
-    in.rowsGiven = settings.rowsGiven;
-    in.useUiFont = settings.useUiFont;
-    in.itemCount = static_cast<std::int64_t>(settings.items.size());
-    in.verticalScrollWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-    in.horizontalScrollHeight = ::GetSystemMetrics(SM_CYHSCROLL);
-    in.mainWindowGrowth = GrowthOf(kMainWindowStyle);
-    in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
+    DescribeFrames(mainWindow, workArea, in);
+    TakeSettings(settings, in);
 
     const WindowDc dc(mainWindow);
     if (!dc) {
@@ -84,7 +125,6 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     if (settings.useUiFont) {
         ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
     }
-
     TEXTMETRICW metrics{};
     if (::GetTextMetricsW(dc.get(), &metrics)) {
         in.rowHeight = metrics.tmHeight;
@@ -93,32 +133,11 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
         result.failure = LastFailure(L"GetTextMetricsW");
     }
 
-    DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
-    const auto measureMessage = [&](std::int32_t width) {
-        RECT message{0, 0, width, MaximumMessageHeight(in)};
-        // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-        if (::DrawTextExW(dc.get(), const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                          MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0 &&
-            !result.failure) {
-            result.failure = LastFailure(L"DrawTextExW");
-        }
-        return TextSize{message.right - message.left, message.bottom - message.top};
-    };
+    const MessageMeasure measureMessage{dc.get(), settings, MaximumMessageHeight(in), result};
     const TextSize message = measureMessage(MaximumMessageWidth(in));
     in.messageWidth = message.width;
     in.messageHeight = message.height;
-
-    // Items are measured as the list box will draw them: in its font, TABs at its stops.
-    const TabDistances tabs = ListTabDistances(
-        dc.get(), ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
-        in.averageCharWidth);
-    ItemMeasure itemMeasure(dc.get(), tabs);
-    std::int32_t widest = 0;
-    for (std::size_t i = 0; i < settings.items.size(); ++i) {
-        widest = std::max(widest, itemMeasure.Width(settings.items.c_str(i)));
-    }
-    in.itemWidth = widest;
-
+    in.itemWidth = WidestItem(dc.get(), settings.items, in);
     in = FitMessageToList(in, measureMessage);
     return result;
 }
