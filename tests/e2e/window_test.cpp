@@ -679,44 +679,50 @@ TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
     EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
 }
 
-// Sets the user's colour of one display element for the programs started while it lives.
-class UserColour {
+// The button face black and its text white, as High Contrast Black has them, for the programs
+// started while it lives; the user's colours come back after.
+class DarkButtonColours {
 public:
-    UserColour(const wchar_t* name, const wchar_t* rgb) : name_(name) {
-        DWORD size = sizeof(saved_);
-        had_ = ::RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, saved_,
-                              &size) == ERROR_SUCCESS;
-        Set(rgb);
+    DarkButtonColours() {
+        for (Colour& colour : colours_) {
+            DWORD size = sizeof(colour.saved);
+            colour.had = ::RegGetValueW(HKEY_CURRENT_USER, kKey, colour.name, RRF_RT_REG_SZ,
+                                        nullptr, colour.saved, &size) == ERROR_SUCCESS;
+            Set(colour.name, colour.dark);
+        }
     }
-    UserColour(const UserColour&) = delete;
-    UserColour& operator=(const UserColour&) = delete;
-    ~UserColour() {
-        if (had_) {
-            Set(saved_);
-        } else {
-            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, name_);
+    ~DarkButtonColours() {
+        for (const Colour& colour : colours_) {
+            if (colour.had) {
+                Set(colour.name, colour.saved);
+            } else {
+                ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, colour.name);
+            }
         }
     }
 
 private:
     static constexpr const wchar_t* kKey = L"Control Panel\\Colors";
-    void Set(const wchar_t* rgb) {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name_, REG_SZ, rgb,
+    static void Set(const wchar_t* name, const wchar_t* rgb) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, rgb,
                           static_cast<DWORD>((std::wcslen(rgb) + 1) * sizeof(wchar_t)));
     }
-    const wchar_t* name_;
-    wchar_t saved_[64]{};
-    bool had_ = false;
+    struct Colour {
+        const wchar_t* name;
+        const wchar_t* dark;
+        wchar_t saved[32];
+        bool had;
+    } colours_[2] = {{L"ButtonFace", L"0 0 0", {}, false},
+                     {L"ButtonText", L"255 255 255", {}, false}};
 };
 
 TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
-    const UserColour face(L"ButtonFace", L"0 0 0");
-    const UserColour text(L"ButtonText", L"255 255 255");
+    const DarkButtonColours theme;
     WindowSession session;
     ASSERT_TRUE(session.Open({L"T", L"MMMM WWWW", L"a"}));
     ::UpdateWindow(session.main);
     // The message's pixels, read from the screen: white strokes on the black face.
-    RECT list = ReadWindow(session.list).rectInParent;
+    const RECT list = ReadWindow(session.list).rectInParent;
     POINT origin{0, 0};
     ::ClientToScreen(session.main, &origin);
     const WindowDc screen(nullptr);
