@@ -66,17 +66,9 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
     }
 
     LaunchOptions options;
-    options.suspended = true;
+    options.plan = FaultPlan{point, failAt};
     const Process process = Launch(arguments, options); // ended when it goes, if still running
-    if (!process) {
-        return run;
-    }
-    const SharedPlan shared(process.Id());
-    if (shared.get() != nullptr) {
-        shared.get()->point = point;
-        shared.get()->failAt = failAt;
-        run.injected = Inject(process.Handle()) && process.Resume();
-    }
+    run.injected = static_cast<bool>(process);
     if (!run.injected) {
         return run;
     }
@@ -119,7 +111,7 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
         },
         std::chrono::milliseconds(15000));
     run.exitCode = process.WaitExit(std::chrono::milliseconds(0));
-    run.plan = *shared.get();
+    run.plan = *process.Plan();
     run.listKept = FileExists(list);
     // The box texts name the files of this run; the command's texts name placeholders.
     for (std::wstring& box : run.boxes) {

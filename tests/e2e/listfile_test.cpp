@@ -131,13 +131,9 @@ TEST(ListFile, UnicodeFileGivesTheSameItemsWithOrWithoutItsMark) {
     EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", withMark}), expected);
     EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", withoutMark, L"/U"}), expected);
     // Big-endian, as its mark says.
-    std::string bigEndian = "\xFE\xFF";
-    for (const wchar_t unit : text) {
-        bigEndian += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
-    }
-    const std::wstring bigEndianFile = dir.File(L"big-endian.txt");
-    ASSERT_TRUE(WriteBytes(bigEndianFile, bigEndian));
-    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", bigEndianFile}), expected);
+    const std::wstring bigEndian = dir.File(L"big-endian.txt");
+    ASSERT_TRUE(WriteUtf16(bigEndian, text, true, true));
+    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", bigEndian}), expected);
 }
 
 TEST(ListFile, UnicodeFileWithUtf8MarkIsReadAsUtf8) {

@@ -237,7 +237,7 @@ TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
 
     // A work area in physical pixels of a 200 % screen is kept within the screen.
     LaunchOptions physical;
-    physical.shims = kShimPhysicalWorkArea;
+    physical.plan = FaultPlan{.shims = kShimPhysicalWorkArea};
     WindowSession scaled;
     ASSERT_TRUE(scaled.Open(kFiveItems, physical));
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -624,7 +624,9 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         SCOPED_TRACE(testing::Message() << start.command << " shims " << start.shims);
         LaunchOptions options;
         options.showCommand = start.command;
-        options.shims = start.shims;
+        if (start.shims != 0) {
+            options.plan = FaultPlan{.shims = start.shims};
+        }
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));
         if (::IsIconic(session.main)) {

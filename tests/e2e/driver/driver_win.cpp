@@ -127,6 +127,8 @@ Process& Process::operator=(Process&& other) noexcept {
         process_ = std::move(other.process_);
         processId_ = other.processId_;
         threadId_ = other.threadId_;
+        planView_ = std::move(other.planView_);
+        planMapping_ = std::move(other.planMapping_);
     }
     return *this;
 }
@@ -163,50 +165,34 @@ std::optional<DWORD> Process::WaitExit(std::chrono::milliseconds timeout) const 
 
 // ---- The injection DLL --------------------------------------------------------------------
 
-SharedPlan::SharedPlan(DWORD processId)
-    : mapping_(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                    sizeof(FaultPlan), FaultPlanName(processId).c_str())) {
-    if (mapping_) {
-        view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
+// The DLL is loaded through a thread of the process's own on LoadLibraryW, and maps the plan for
+// itself.
+bool Process::Inject(const FaultPlan& plan) {
+    planMapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(FaultPlan), FaultPlanName(processId_).c_str()));
+    if (planMapping_) {
+        planView_.reset(
+            ::MapViewOfFile(planMapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
     }
-}
-
-// Loads the DLL into the suspended process through a thread of its own on LoadLibraryW.
-bool Inject(HANDLE process) {
     const std::wstring dll = OwnDirectory() + L"sevrane_e2e_inject.dll";
     const std::size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
     void* remote =
-        ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote == nullptr || !::WriteProcessMemory(process, remote, dll.c_str(), bytes, nullptr)) {
+        ::VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!planView_ || remote == nullptr ||
+        !::WriteProcessMemory(process_.get(), remote, dll.c_str(), bytes, nullptr)) {
         return false;
     }
+    *static_cast<FaultPlan*>(planView_.get()) = plan;
     const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     const UniqueKernelHandle thread(
-        ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr));
-    if (!thread) {
-        return false;
-    }
+        ::CreateRemoteThread(process_.get(), nullptr, 0, loadLibrary, remote, 0, nullptr));
     DWORD loaded = 0;
     const bool ended =
+        thread &&
         ::WaitForSingleObject(thread.get(), static_cast<DWORD>(kTimeout.count())) == WAIT_OBJECT_0;
-    ::GetExitCodeThread(thread.get(), &loaded);
-    return ended && loaded != 0;
+    return ended && ::GetExitCodeThread(thread.get(), &loaded) && loaded != 0;
 }
-
-namespace {
-
-// The shims are set before the program's first instruction, through a plan that fails nothing.
-bool ApplyShims(const Process& process, std::uint32_t shims) {
-    const SharedPlan shared(process.Id());
-    if (shared.get() == nullptr) {
-        return false;
-    }
-    shared.get()->shims = shims;
-    return Inject(process.Handle());
-}
-
-} // namespace
 
 Process LaunchCommandLine(const std::wstring& program, const std::wstring& commandLine,
                           const LaunchOptions& options) {
@@ -218,7 +204,7 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
     }
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
-    const DWORD flags = options.suspended || options.shims != 0 ? CREATE_SUSPENDED : 0;
+    const DWORD flags = options.suspended || options.plan ? CREATE_SUSPENDED : 0;
     if (!::CreateProcessW(
             program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
             options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup,
@@ -226,8 +212,8 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
         return Process();
     }
     Process process(info);
-    if (options.shims != 0 && !options.suspended &&
-        !(ApplyShims(process, options.shims) && process.Resume())) {
+    if (options.plan &&
+        !(process.Inject(*options.plan) && (options.suspended || process.Resume()))) {
         return Process();
     }
     return process;

@@ -53,7 +53,9 @@ struct LaunchOptions {
     std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
     std::wstring workingDirectory;   // empty: the driver's own
     bool suspended = false;          // its first thread waits for Resume
-    std::uint32_t shims = 0;         // Shim bits: the injection DLL emulates those rules
+    // With a plan the injection DLL is loaded before the first instruction: it fails the call
+    // the plan names, counts the calls and emulates the plan's Windows rules (shims).
+    std::optional<FaultPlan> plan;
 };
 
 // A started program. Move-only; a process still running when its owner goes away is ended, so
@@ -78,6 +80,11 @@ public:
     bool Resume() const;
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
+    // The plan shared with the injected process; its counts stay readable after the end.
+    const FaultPlan* Plan() const { return static_cast<const FaultPlan*>(planView_.get()); }
+
+    // Shares the plan with a process started suspended and loads the injection DLL into it.
+    bool Inject(const FaultPlan& plan);
 
 private:
     void EndIfRunning();
@@ -85,24 +92,9 @@ private:
     UniqueKernelHandle process_;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
+    UniqueKernelHandle planMapping_;
+    UniqueView planView_; // unmapped before the mapping is closed
 };
-
-// ---- The injection DLL --------------------------------------------------------------------
-
-// The plan shared with one injected process; the counts stay readable after it has ended.
-class SharedPlan {
-public:
-    explicit SharedPlan(DWORD processId);
-    FaultPlan* get() const { return static_cast<FaultPlan*>(view_.get()); }
-
-private:
-    UniqueKernelHandle mapping_;
-    UniqueView view_; // unmapped before the mapping is closed
-};
-
-// Loads the DLL into the suspended process through a thread of its own on LoadLibraryW; the
-// DLL maps the process's plan for itself.
-bool Inject(HANDLE process);
 
 // Starts sevrane.exe with exactly these arguments.
 Process Launch(const Arguments& arguments, const LaunchOptions& options = {});

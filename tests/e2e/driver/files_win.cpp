@@ -20,9 +20,11 @@ void PutLe(std::string& out, std::uint32_t value, int bytes) {
 
 } // namespace
 
-bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark) {
-    const std::u16string units(text.begin(), text.end());
-    return WriteBytes(path, (byteOrderMark ? "\xFF\xFE" : "") + test::Utf16Bytes(units));
+bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark,
+                bool bigEndian) {
+    const std::u16string mark = byteOrderMark ? u"\uFEFF" : u"";
+    return WriteBytes(path,
+                      test::Utf16Bytes(mark + std::u16string(text.begin(), text.end()), bigEndian));
 }
 
 std::string ReadBytes(const std::wstring& path) {

@@ -12,7 +12,9 @@ namespace sevrane::e2e {
 using test::TempDir;
 using test::WriteBytes;
 
-bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark);
+// Little-endian, or big-endian (mark FE FF) when asked.
+bool WriteUtf16(const std::wstring& path, std::wstring_view text, bool byteOrderMark,
+                bool bigEndian = false);
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
