@@ -21,6 +21,15 @@ inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
 
 inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
 
+// Windows sets the UI language per user, not per process: where it is not Japanese, a test of
+// the Japanese texts skips itself (GTEST_SKIP returns from the test, hence a macro). Under Wine,
+// LC_ALL=ja_JP.UTF-8 on the run gives a Japanese UI.
+#define SEVRANE_SKIP_UNLESS_JAPANESE_UI()                                                          \
+    if (!::sevrane::e2e::IsJapaneseRun())                                                          \
+    GTEST_SKIP() << "needs a Japanese UI language (Windows: the user's display language; "         \
+                    "Wine: LC_ALL=ja_JP.UTF-8), this one is "                                      \
+                 << ::sevrane::e2e::UiLanguage()
+
 // One warning box in the form every error before the window takes: no owner, caption sevrane,
 // the warning icon, the given text; the run ends with 0 and no window.
 inline void ExpectSingleWarning(const RunOutcome& outcome, const std::wstring& text) {

@@ -7,6 +7,7 @@
 #include "inject/fault_plan.h"
 
 #include <gtest/gtest.h>
+#include <winioctl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -306,11 +307,17 @@ TEST(Fault, ListFileLargerThanMemoryIsShownOrReported) {
         }
         DWORD written = 0;
         ::WriteFile(file.get(), dense.data(), static_cast<DWORD>(dense.size()), &written, nullptr);
+        // Marked sparse first: NTFS allocates the whole length of a file that is not.
+        DWORD returned = 0;
+        const bool sparse = ::DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0,
+                                              &returned, nullptr);
+        const DWORD sparseError = sparse ? 0 : ::GetLastError();
         LARGE_INTEGER size{};
         size.QuadPart = std::int64_t{16} << 30;
         const bool extended =
             ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
         ASSERT_EQ(written, dense.size());
+        ASSERT_TRUE(sparse) << "error " << sparseError;
         ASSERT_TRUE(extended);
     }
     const Process process = Launch({L"/f", L"/r", L"3", L"T", L"M", path});

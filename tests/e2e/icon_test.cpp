@@ -111,7 +111,7 @@ TEST(Icon, MissingIconFileIsFoundOnlyAfterTheOtherChecks) {
 }
 
 TEST(Icon, LoadFailuresInJapaneseUseTheJapaneseTexts) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     // File names stay ASCII: the Japanese run may lack a Unix locale for other names.
     TempDir dir;
     const std::wstring text = dir.File(L"memo.txt");

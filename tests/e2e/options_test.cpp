@@ -182,7 +182,7 @@ TEST(CommandLine, AcceptedCommandLinesShowTheWindow) {
 }
 
 TEST(CommandLine, EveryFailureInJapaneseUsesTheJapaneseText) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     ExpectCases({
         {{L"T", L"", L"a"}, L"空のパラメータが指定されています。"},
         // The argument stays as typed; only the suffix is translated.

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -343,7 +342,7 @@ void ExpectItemsFitTheListAsItDrawsThem() {
 TEST(Window, ItemsFitTheListAsItDrawsThem) { ExpectItemsFitTheListAsItDrawsThem(); }
 
 TEST(Window, JapaneseItemsFitTheListAsItDrawsThem) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     ExpectItemsFitTheListAsItDrawsThem();
 }
 
@@ -681,45 +680,33 @@ TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
     EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
 }
 
-// The button face black and its text white, as High Contrast Black has them, for the programs
-// started while it lives; the user's colours come back after.
+// The button face black and its text white, as High Contrast Black has them, for the whole
+// session at once (the registry's colours are read only at sign-in); the user's colours come
+// back after.
 class DarkButtonColours {
 public:
-    DarkButtonColours() {
-        for (Colour& colour : colours_) {
-            DWORD size = sizeof(colour.saved);
-            colour.had = ::RegGetValueW(HKEY_CURRENT_USER, kKey, colour.name, RRF_RT_REG_SZ,
-                                        nullptr, colour.saved, &size) == ERROR_SUCCESS;
-            Set(colour.name, colour.dark);
-        }
-    }
+    DarkButtonColours()
+        : saved_{::GetSysColor(kElements[0]), ::GetSysColor(kElements[1])},
+          set_(::SetSysColors(2, kElements, kDark) != FALSE) {}
     ~DarkButtonColours() {
-        for (const Colour& colour : colours_) {
-            if (colour.had) {
-                Set(colour.name, colour.saved);
-            } else {
-                ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, colour.name);
-            }
+        if (set_) {
+            ::SetSysColors(2, kElements, saved_);
         }
     }
+    DarkButtonColours(const DarkButtonColours&) = delete;
+    DarkButtonColours& operator=(const DarkButtonColours&) = delete;
+    bool Set() const { return set_; }
 
 private:
-    static constexpr const wchar_t* kKey = L"Control Panel\\Colors";
-    static void Set(const wchar_t* name, const wchar_t* rgb) {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, rgb,
-                          static_cast<DWORD>((std::wcslen(rgb) + 1) * sizeof(wchar_t)));
-    }
-    struct Colour {
-        const wchar_t* name;
-        const wchar_t* dark;
-        wchar_t saved[32];
-        bool had;
-    } colours_[2] = {{L"ButtonFace", L"0 0 0", {}, false},
-                     {L"ButtonText", L"255 255 255", {}, false}};
+    static constexpr INT kElements[2] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+    static constexpr COLORREF kDark[2] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    COLORREF saved_[2];
+    bool set_;
 };
 
 TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     const DarkButtonColours theme;
+    ASSERT_TRUE(theme.Set());
     WindowSession session;
     ASSERT_TRUE(session.Open({L"T", L"MMMM WWWW", L"a"}));
     ::UpdateWindow(session.main);
@@ -832,7 +819,7 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
 }
 
 TEST(Window, JapaneseButtonLabelsAndBoxes) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     WindowSession session;
     ASSERT_TRUE(session.Open({L"ホスト", L"選んでください", L"一", L"二"}));
     EXPECT_EQ(WindowText(session.main), L"ホスト");
@@ -846,7 +833,7 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
 }
 
 TEST(Window, JapaneseLayoutRefusals) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
                         L"500 - 行数の値が大きすぎます。");
     ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(400), L"a"}),
