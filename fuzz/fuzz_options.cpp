@@ -49,7 +49,8 @@ void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
     Require(!s.deleteListFile || s.listFile, "/fd implies /f");
     const WindowSettings& w = s.window;
     Require(!s.selectIndex || *s.selectIndex >= 0, "selection");
-    Require(s.listFile || !s.selectIndex || *s.selectIndex < std::ssize(s.items), "selection in list");
+    Require(s.listFile || !s.selectIndex || *s.selectIndex < std::ssize(s.items),
+            "selection in list");
     Require(w.TabLength() >= 1 && w.TabLength() <= 16, "tab length");
     Require(w.tabLength || w.TabLength() == 8, "default tab length");
     Require(!w.width || (*w.width >= 200 && *w.width <= workAreaWidth), "width");

@@ -77,5 +77,4 @@ IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     return {UniqueIcon(icon), std::nullopt};
 }
 
-
 } // namespace sevrane

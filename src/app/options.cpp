@@ -33,8 +33,8 @@ struct OptionRow {
     bool storedAsIndex = false; // stored less one, as a 0-based index
     // The number is also at most the work area's width; beyond it, this message.
     std::optional<MessageId> aboveWorkArea = std::nullopt;
-    MessageId missing = MessageId::MsgParameterInvalid; // no argument follows the option
-    MessageId invalid = MessageId::MsgParameterInvalid; // the value breaks the rule
+    MessageId missing = MessageId::MsgParameterInvalid;      // no argument follows the option
+    MessageId invalid = MessageId::MsgParameterInvalid;      // the value breaks the rule
     MessageId invalidIndex = MessageId::MsgParameterInvalid; // ValueKind::Icon: the index
 };
 
@@ -175,9 +175,8 @@ void AddPositional(const std::u16string& argument, Settings& settings) {
 
 // An option with a value: takes the next argument (moving i past it) and applies it. A repeat is
 // reported even when the value is missing too.
-std::optional<Failure> TakeValue(const OptionRow& option,
-                                 std::span<const std::u16string> arguments, std::size_t& i,
-                                 std::int32_t workAreaWidth, Settings& settings) {
+std::optional<Failure> TakeValue(const OptionRow& option, std::span<const std::u16string> arguments,
+                                 std::size_t& i, std::int32_t workAreaWidth, Settings& settings) {
     const bool given = option.value == ValueKind::Icon ? settings.icon.has_value()
                                                        : option.number(settings).has_value();
     if (given) {
@@ -188,9 +187,8 @@ std::optional<Failure> TakeValue(const OptionRow& option,
     }
     // The next argument is the value whatever it holds, even empty or another option.
     const std::u16string& value = arguments[++i];
-    return option.value == ValueKind::Icon
-               ? ApplyIconValue(option, value, settings)
-               : ApplyNumber(option, value, workAreaWidth, settings);
+    return option.value == ValueKind::Icon ? ApplyIconValue(option, value, settings)
+                                           : ApplyNumber(option, value, workAreaWidth, settings);
 }
 
 } // namespace

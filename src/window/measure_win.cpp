@@ -71,8 +71,8 @@ struct MessageMeasure {
 
 // Items are measured as the list box will draw them: in its font, TABs at its stops.
 std::int32_t WidestItem(HDC dc, const ItemList& items, const LayoutInput& in) {
-    const TabDistances tabs = ListTabDistances(
-        dc, ListTabStop(in.settings, in.averageCharWidth), in.averageCharWidth);
+    const TabDistances tabs =
+        ListTabDistances(dc, ListTabStop(in.settings, in.averageCharWidth), in.averageCharWidth);
     ItemMeasure itemMeasure(dc, tabs);
     std::int32_t widest = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {

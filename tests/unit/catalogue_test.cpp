@@ -47,7 +47,8 @@ TEST(Catalogue, SuffixesStartWithSpaceHyphenSpaceInBothHalvesAndNothingElseDoes)
         const auto id = static_cast<MessageId>(i);
         for (const LanguageIndex language : {kJapanese, kEnglish}) {
             const bool startsAsSuffix = MessageText(id, language).starts_with(u" - ");
-            EXPECT_EQ(startsAsSuffix, IsSuffix(id)) << "entry " << i << " language " << static_cast<int>(language);
+            EXPECT_EQ(startsAsSuffix, IsSuffix(id))
+                << "entry " << i << " language " << static_cast<int>(language);
         }
     }
 }
@@ -140,7 +141,8 @@ TEST(Catalogue, CommandLineTextsInBothLanguages) {
          u"リストファイルが指定されていません。"},
         {MessageId::MsgListFileParameterInvalid, u"Parameter of list file is invalid.",
          u"リストファイルのパラメータが正しくありません。"},
-        {MessageId::MsgListNotSpecified, u"List is not specified.", u"リストが指定されていません。"},
+        {MessageId::MsgListNotSpecified, u"List is not specified.",
+         u"リストが指定されていません。"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MessageText(c.id, kEnglish), c.english);

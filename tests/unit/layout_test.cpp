@@ -209,7 +209,7 @@ TEST(Layout, WidthOptionGivesExactlyThatWidthUnlessItIsTheWholeWorkArea) {
     } cases[] = {{1920, 1902}, {1919, 1919}, {1000, 1000}, {200, 200}};
     for (const auto& c : cases) {
         LayoutInput in = FullHdInput();
-            in.settings.width = c.width;
+        in.settings.width = c.width;
         in.itemCount = 100;
         EXPECT_EQ(LayoutOf(in).window.Width(), c.windowWidth) << c.width;
     }
@@ -280,7 +280,7 @@ TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth
     };
     for (const auto& c : cases) {
         LayoutInput in = FullHdInput();
-            in.settings.width = c.width;
+        in.settings.width = c.width;
         in.itemCount = c.itemCount;
         const TextSize measured = measureAt(MaximumMessageWidth(in));
         in.messageWidth = measured.width;

@@ -42,9 +42,9 @@ std::string Shown(const std::optional<Failure>& failure) {
 TEST(Options, EveryCommandLineGivesItsFirstFailureOrIsAccepted) {
     for (const test::CommandLineCase& c : test::CommandLineCases(kWorkArea)) {
         const std::optional<Failure> actual = FirstFailure(c.arguments);
-        EXPECT_EQ(actual, c.failure) << "arguments " << testing::PrintToString(c.arguments)
-                                     << ": got " << Shown(actual) << ", expected "
-                                     << Shown(c.failure);
+        EXPECT_EQ(actual, c.failure)
+            << "arguments " << testing::PrintToString(c.arguments) << ": got " << Shown(actual)
+            << ", expected " << Shown(c.failure);
     }
 }
 

@@ -81,9 +81,7 @@ public:
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
     // The plan shared with the injected process; its counts stay readable after the end.
-    const InjectionPlan* Plan() const {
-        return static_cast<const InjectionPlan*>(planView_.get());
-    }
+    const InjectionPlan* Plan() const { return static_cast<const InjectionPlan*>(planView_.get()); }
 
     // Shares the plan with a process started suspended and loads the injection DLL into it.
     bool Inject(const InjectionPlan& plan);

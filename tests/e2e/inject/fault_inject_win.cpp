@@ -1,9 +1,9 @@
 // Loaded into sevrane.exe before its first instruction: replaces entries of the executable's
 // import address table, so that exactly the chosen call of one function fails, and counts the
-// calls of every function; the Windows rules of the plan are emulated in shims_win.cpp. The program itself is unchanged. Counting starts with the run
-// (its first GetUserDefaultUILanguage call): the C runtime's start-up before the entry point
-// allocates too, and faults inside the runtime when that fails; it is not the program's to
-// handle.
+// calls of every function; the Windows rules of the plan are emulated in shims_win.cpp. The program
+// itself is unchanged. Counting starts with the run (its first GetUserDefaultUILanguage call): the
+// C runtime's start-up before the entry point allocates too, and faults inside the runtime when
+// that fails; it is not the program's to handle.
 #include "inject/injection_plan.h"
 #include "inject/shims_win.h"
 

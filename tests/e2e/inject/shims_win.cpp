@@ -42,4 +42,3 @@ void AdjustWorkArea(UINT action, PVOID value) {
 }
 
 } // namespace sevrane::e2e::shims
-
