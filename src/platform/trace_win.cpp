@@ -19,4 +19,12 @@ void Trace(const PlatformFailure& failure) {
 
 void TraceLastFailure(const wchar_t* call) { Trace(LastFailure(call)); }
 
+void TraceReason(const wchar_t* reason) {
+    try {
+        ::OutputDebugStringW((std::wstring(L"sevrane: ") + reason + L"\n").c_str());
+    } catch (...) {
+        ::OutputDebugStringW(L"sevrane: ended without a window\n");
+    }
+}
+
 } // namespace sevrane

@@ -20,4 +20,7 @@ void Trace(const PlatformFailure& failure);
 // Trace(LastFailure(call)): for a failure that ends the run at once.
 void TraceLastFailure(const wchar_t* call);
 
+// One line saying why a run that nothing failed in ends with 0 and shows nothing.
+void TraceReason(const wchar_t* reason);
+
 } // namespace sevrane

@@ -1,6 +1,7 @@
 // The single-argument commands and the entry's handling of an empty command line.
 #include "app/usage.h"
 #include "app/version.h"
+#include "driver/files_win.h"
 #include "e2e_support.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,27 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
         EXPECT_EQ(process.WaitExit(), 0u);
         EXPECT_FALSE(sawWindow);
     }
+}
+
+// A window station that no one sees (a task run whether the user is logged on or not, a
+// service): every run ends at once with 0, and the list file of "/fd" stays.
+TEST(Commands, RunsOnAnInvisibleWindowStationEndAtOnceWithZero) {
+    TempDir dir;
+    const std::wstring list = dir.File(L"list.txt");
+    ASSERT_TRUE(WriteBytes(list, "a\r\nb\r\n"));
+    LaunchOptions options;
+    options.desktop = L"__wineservice_winstation\\Default";
+    const Arguments runs[] = {{L"Title", L"Message", L"a", L"b"},
+                              {L"/r", L"0", L"T", L"M", L"a"},
+                              {L"/?"},
+                              {L"/fd", L"T", L"M", list}};
+    for (const Arguments& arguments : runs) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        const Process process = Launch(arguments, options);
+        ASSERT_TRUE(process);
+        EXPECT_EQ(process.WaitExit(), 0u);
+    }
+    EXPECT_TRUE(FileExists(list));
 }
 
 TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) { ExpectUsageBox(kEnglish); }

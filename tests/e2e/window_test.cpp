@@ -137,6 +137,27 @@ void ExpectFrameRules(const Geometry& g, int messageHeight) {
     EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
 }
 
+// The message as it is painted, in a hidden Static just before the list box, which screen
+// readers name the list by: not in the tab order, an "&" kept as typed.
+void ExpectListLabel(const WindowSession& session, const std::wstring& message) {
+    const WindowInfo label = ReadWindow(::GetWindow(session.list, GW_HWNDPREV));
+    EXPECT_EQ(::CompareStringOrdinal(label.className.c_str(), -1, L"Static", -1, TRUE), CSTR_EQUAL)
+        << testing::PrintToString(label.className);
+    EXPECT_EQ(label.text, message);
+    EXPECT_FALSE(label.visible);
+    EXPECT_EQ(label.style & (WS_VISIBLE | WS_TABSTOP | SS_NOPREFIX), SS_NOPREFIX)
+        << std::hex << label.style;
+}
+
+// Whenever the list has the focus, no button looks as if Enter would press it.
+void ExpectNeitherButtonFramed(const WindowSession& session) {
+    EXPECT_TRUE(WaitUntil([&] {
+        return (ReadWindow(session.ok).style & BS_TYPEMASK) == BS_PUSHBUTTON &&
+               (ReadWindow(session.cancel).style & BS_TYPEMASK) == BS_PUSHBUTTON;
+    })) << std::hex
+        << ReadWindow(session.ok).style << " " << ReadWindow(session.cancel).style;
+}
+
 const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha",  L"beta",
                               L"gamma",       L"delta",  L"epsilon"};
 
@@ -201,8 +222,10 @@ TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
         EXPECT_EQ(button.style & BS_TYPEMASK, BS_PUSHBUTTON) << std::hex << button.style;
     }
 
+    ExpectListLabel(session, L"Choose");
     const std::vector<HWND> order = ChildrenInOrder(session.main);
-    EXPECT_EQ(order, (std::vector<HWND>{session.list, session.ok, session.cancel}));
+    const HWND label = ::GetWindow(session.list, GW_HWNDPREV);
+    EXPECT_EQ(order, (std::vector<HWND>{label, session.list, session.ok, session.cancel}));
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
 }
 
@@ -387,14 +410,16 @@ TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
     const int rowHeight = Measure(false).RowHeight();
     {
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\ntwo\\nthree", L"a"}));
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo\\nthree", L"a"}));
         ExpectFrameRules(ReadGeometry(session), 3 * rowHeight);
+        ExpectListLabel(session, L"one &\ntwo\nthree");
     }
     {
         // Without "/e" the backslashes are plain characters on one line.
         WindowSession session;
         ASSERT_TRUE(session.Open({L"T", L"one\\ntwo\\nthree", L"a"}));
         ExpectFrameRules(ReadGeometry(session), rowHeight);
+        ExpectListLabel(session, L"one\\ntwo\\nthree");
     }
     {
         // A doubled backslash is one backslash, not the start of a line break.
@@ -529,6 +554,76 @@ TEST(Window, DoubleClickOnTheFifthItemReturnsFive) {
     EXPECT_EQ(session.ExitCode(), 5u);
 }
 
+TEST(Window, DoubleClickBelowTheLastItemChoosesNothing) {
+    for (const bool selected : {false, true}) {
+        SCOPED_TRACE(selected);
+        Arguments arguments = {L"/r", L"4", L"T", L"M", L"a", L"b", L"c"};
+        if (selected) {
+            arguments.insert(arguments.begin(), {L"/s", L"1"});
+        }
+        WindowSession session;
+        ASSERT_TRUE(session.Open(arguments));
+        const RECT last = ListItemRect(session.list, 2);
+        DoubleClickAt(session.list, POINT{last.left + 5, last.bottom + Height(last) / 2});
+        // The window waits: the user still chooses.
+        ClickItem(session.list, 1);
+        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 1; }));
+        session.Press(VK_RETURN);
+        EXPECT_EQ(session.ExitCode(), 2u);
+    }
+}
+
+// An Enter or Esc still held from an earlier chooser arrives as auto-repeat: it answers nothing.
+TEST(Window, HeldEnterOrEscapeAnswersNothing) {
+    const struct {
+        UINT held;
+        UINT pressed;
+        DWORD exitCode;
+    } cases[] = {{VK_RETURN, VK_ESCAPE, 0}, {VK_ESCAPE, VK_RETURN, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.held);
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/s", L"2", L"T", L"M", L"a", L"b", L"c"}));
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+        // Bit 30 of lParam: the key was already down.
+        ::PostMessageW(session.list, WM_KEYDOWN, c.held, 1 | (LPARAM{1} << 30));
+        session.Press(c.pressed);
+        EXPECT_EQ(session.ExitCode(), c.exitCode);
+    }
+}
+
+// Tab gives Cancel the default frame. Once the list has the focus again, by a click or after a
+// minimize and restore, neither button keeps it: Enter on the list chooses, Enter on a focused
+// button presses it.
+TEST(Window, ListWithTheFocusLeavesNeitherButtonFramed) {
+    for (const bool click : {true, false}) {
+        SCOPED_TRACE(click ? "click" : "restore");
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"/s", L"3", L"T", L"M", L"alpha", L"beta", L"gamma"}));
+        session.Press(VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
+        session.Press(VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.cancel; }));
+        if (click) {
+            ClickItem(session.list, 1);
+        } else {
+            ::PostMessageW(session.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(session.main) != FALSE; }));
+            ::PostMessageW(session.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+        ExpectNeitherButtonFramed(session);
+        if (!click) {
+            session.Press(VK_TAB);
+            ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
+            session.Press(VK_TAB);
+            ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.cancel; }));
+        }
+        session.Press(VK_RETURN);
+        EXPECT_EQ(session.ExitCode(), click ? 2u : 0u);
+    }
+}
+
 void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
                               const std::wstring& text) {
     HWND box = WaitForBox(session.process);
@@ -546,6 +641,7 @@ void ExpectNothingSelectedBox(WindowSession& session, const std::wstring& title,
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(session.main) != FALSE; }));
     // The owner is enabled before the box is gone: keys go to the list once it has the focus.
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+    ExpectNeitherButtonFramed(session);
 }
 
 TEST(Window, ConfirmingWithoutASelectionShowsTheOwnedBoxAndWaits) {
@@ -554,6 +650,11 @@ TEST(Window, ConfirmingWithoutASelectionShowsTheOwnedBoxAndWaits) {
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
     ClickButton(session.ok);
+    ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
+    // Enter on OK, which Tab framed: the focus goes back to the list, the frame goes.
+    session.Press(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.ok; }));
+    session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
     // After the box the user can still choose.
     ClickItem(session.list, 1);
@@ -598,10 +699,11 @@ TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
     WindowSession session;
     ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
     EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
+    // A double-click on the empty list points at no item: the window stays.
+    DoubleClickAt(session.list, POINT{2, 1});
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
-    // A double-click on the empty list ends the run without a choice.
-    ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
+    session.Press(VK_ESCAPE);
     EXPECT_EQ(session.ExitCode(), 0u);
 }
 
@@ -614,12 +716,20 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
     }
     // A caller that hides its console passes SW_HIDE on: the window shows all the same, also
     // where Windows gives the first ShowWindow the caller's command. A minimized, active start
-    // (start /min) is restored by the user before choosing.
+    // (start /min) is restored by the user before choosing. Shown behind another program's
+    // window, and refused the foreground, the window asks for attention on the taskbar.
+    const std::uint32_t flash = FLASHW_TRAY | FLASHW_TIMERNOFG;
     const struct {
         WORD command;
         std::uint32_t shims;
-    } starts[] = {{SW_SHOWMAXIMIZED, 0}, {SW_SHOWNORMAL, 0},        {SW_SHOW, 0},
-                  {SW_HIDE, 0},          {SW_HIDE, kShimFirstShow}, {SW_SHOWMINIMIZED, 0}};
+        std::uint32_t flashed;
+    } starts[] = {{SW_SHOWMAXIMIZED, 0, 0},
+                  {SW_SHOWNORMAL, 0, 0},
+                  {SW_SHOW, 0, 0},
+                  {SW_HIDE, 0, 0},
+                  {SW_HIDE, kShimFirstShow, 0},
+                  {SW_SHOWMINIMIZED, 0, 0},
+                  {SW_SHOWNORMAL, kShimForegroundElsewhere, flash}};
     for (const auto& start : starts) {
         SCOPED_TRACE(testing::Message() << start.command << " shims " << start.shims);
         LaunchOptions options;
@@ -643,6 +753,9 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
+        if (options.plan) {
+            EXPECT_EQ(session.process.Plan()->flashed, start.flashed);
+        }
     }
 }
 
@@ -769,6 +882,7 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     })) << "the list window was not activated again";
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
         << "focus is on id " << ::GetDlgCtrlID(session.Focus());
+    ExpectNeitherButtonFramed(session);
     other.reset();
     pump();
 }
@@ -839,6 +953,7 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
     EXPECT_EQ(WindowText(session.ok), L"OK");
     EXPECT_EQ(WindowText(session.cancel), L"キャンセル");
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
+    ExpectListLabel(session, L"選んでください");
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
     session.Press(VK_ESCAPE);

@@ -202,6 +202,8 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = *options.showCommand;
     }
+    std::wstring desktop = options.desktop;
+    startup.lpDesktop = desktop.empty() ? nullptr : desktop.data();
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
     const DWORD flags = options.suspended || options.plan ? CREATE_SUSPENDED : 0;
@@ -570,21 +572,24 @@ void ClickButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
 namespace {
 
-LPARAM ItemCentre(HWND list, int index) {
+POINT ItemCentre(HWND list, int index) {
     const RECT rect = ListItemRect(list, index);
-    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 } // namespace
 
 void ClickItem(HWND list, int index) {
-    const LPARAM at = ItemCentre(list, index);
+    const POINT centre = ItemCentre(list, index);
+    const LPARAM at = MAKELPARAM(centre.x, centre.y);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-void DoubleClickItem(HWND list, int index) {
-    const LPARAM at = ItemCentre(list, index);
+void DoubleClickItem(HWND list, int index) { DoubleClickAt(list, ItemCentre(list, index)); }
+
+void DoubleClickAt(HWND list, POINT point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
     ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);

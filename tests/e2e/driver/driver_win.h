@@ -53,6 +53,7 @@ struct LaunchOptions {
     std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
     std::wstring workingDirectory;   // empty: the driver's own
     bool suspended = false;          // its first thread waits for Resume
+    std::wstring desktop;            // STARTUPINFO.lpDesktop; empty: the driver's own
     // With a plan the injection DLL is loaded before the first instruction: it fails the call
     // the plan names, counts the calls and emulates the plan's Windows rules (shims).
     std::optional<FaultPlan> plan;
@@ -208,6 +209,7 @@ void PressKeyOnFocus(DWORD threadId, HWND main, UINT virtualKey);
 void ClickButton(HWND button);
 void ClickItem(HWND list, int index);
 void DoubleClickItem(HWND list, int index);
+void DoubleClickAt(HWND list, POINT at); // in the list's client coordinates
 void CloseFromCaption(HWND main);
 
 // ---- The desktop as the program sees it ---------------------------------------------------

@@ -23,6 +23,9 @@ FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
 void* originalShow = nullptr;
+void* originalForeground = nullptr;
+void* originalSetForeground = nullptr;
+void* originalFlash = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -65,6 +68,24 @@ void* HookRealloc(void* block, std::size_t size) {
         return nullptr; // the old block stays valid, as with a real failure
     }
     return Original<void* (*)(void*, std::size_t)>(FaultPoint::Realloc)(block, size);
+}
+
+HWINSTA WINAPI HookGetProcessWindowStation() {
+    if (ShouldFail(FaultPoint::GetProcessWindowStation)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return Original<decltype(&::GetProcessWindowStation)>(FaultPoint::GetProcessWindowStation)();
+}
+
+BOOL WINAPI HookGetUserObjectInformationW(HANDLE object, int index, PVOID info, DWORD size,
+                                          LPDWORD needed) {
+    if (ShouldFail(FaultPoint::GetUserObjectInformationW)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return Original<decltype(&::GetUserObjectInformationW)>(FaultPoint::GetUserObjectInformationW)(
+        object, index, info, size, needed);
 }
 
 LPWSTR* WINAPI HookCommandLineToArgvW(LPCWSTR line, int* count) {
@@ -253,6 +274,28 @@ BOOL WINAPI HookShowWindow(HWND window, int command) {
     return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);
 }
 
+bool ForegroundElsewhere() {
+    return plan != nullptr && (plan->shims & sevrane::e2e::kShimForegroundElsewhere);
+}
+
+HWND WINAPI HookGetForegroundWindow() {
+    return ForegroundElsewhere()
+               ? ::GetDesktopWindow()
+               : reinterpret_cast<decltype(&::GetForegroundWindow)>(originalForeground)();
+}
+
+BOOL WINAPI HookSetForegroundWindow(HWND window) {
+    return !ForegroundElsewhere() &&
+           reinterpret_cast<decltype(&::SetForegroundWindow)>(originalSetForeground)(window);
+}
+
+BOOL WINAPI HookFlashWindowEx(PFLASHWINFO info) {
+    if (plan != nullptr) {
+        plan->flashed = info->dwFlags;
+    }
+    return reinterpret_cast<decltype(&::FlashWindowEx)>(originalFlash)(info);
+}
+
 // The hook of each point, in the order of FaultPoint.
 void* const kHooks[] = {
 #define SEVRANE_FAULT_POINT_HOOK(point, function) reinterpret_cast<void*>(Hook##point),
@@ -311,6 +354,13 @@ void PatchImports() {
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
+            } else if (std::strcmp(name, "GetForegroundWindow") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookGetForegroundWindow), originalForeground);
+            } else if (std::strcmp(name, "SetForegroundWindow") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookSetForegroundWindow),
+                        originalSetForeground);
+            } else if (std::strcmp(name, "FlashWindowEx") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookFlashWindowEx), originalFlash);
             }
         }
     }

@@ -15,6 +15,8 @@ namespace sevrane::e2e {
     X(Malloc, malloc)                                                                              \
     X(Calloc, calloc)                                                                              \
     X(Realloc, realloc)                                                                            \
+    X(GetProcessWindowStation, GetProcessWindowStation)                                            \
+    X(GetUserObjectInformationW, GetUserObjectInformationW)                                        \
     X(CommandLineToArgvW, CommandLineToArgvW)                                                      \
     X(SystemParametersInfoW, SystemParametersInfoW)                                                \
     X(CreateFileW, CreateFileW)                                                                    \
@@ -62,6 +64,8 @@ enum Shim : std::uint32_t {
     // SPI_GETWORKAREA in physical pixels at 200 %, as a scaled screen gives it to a program
     // that is not aware of scaling.
     kShimPhysicalWorkArea = 2,
+    // Another program's window is in front, and the foreground is refused to this process.
+    kShimForegroundElsewhere = 4,
 };
 
 struct FaultPlan {
@@ -71,6 +75,7 @@ struct FaultPlan {
     std::uint32_t failed = 0;             // the chosen call was made, and failed
     std::uint32_t shown = 0;              // the program called ShowWindow
     std::uint32_t shims = 0;              // Shim bits
+    std::uint32_t flashed = 0;            // the flags of the program's last FlashWindowEx
     std::uint32_t calls[kFaultPointCount] = {};
 };
 
