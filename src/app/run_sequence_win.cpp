@@ -164,8 +164,7 @@ int RunSequence(HINSTANCE instance, int showCommand) {
     const LanguageIndex language = ChooseLanguage();
     // Before anything can be shown or deleted: "/?" and "/ver" would wait as well.
     if (!WindowStationIsVisible()) {
-        TraceReason(L"the window station is not visible, so nothing can be answered: "
-                    L"ended with 0, nothing shown");
+        TraceReason(L"the window station is not visible: ended with 0, nothing shown");
         return 0;
     }
     const auto arguments = SplitCommandLine();

@@ -120,23 +120,18 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
     }
 }
 
-// A window station that no one sees (a task run whether the user is logged on or not, a
-// service): every run ends at once with 0, and the list file of "/fd" stays.
+// On a window station that no one sees (a task run whether the user is logged on or not, a
+// service) every run ends at once with 0, and "/fd" keeps its file.
 TEST(Commands, RunsOnAnInvisibleWindowStationEndAtOnceWithZero) {
     TempDir dir;
     const std::wstring list = dir.File(L"list.txt");
-    ASSERT_TRUE(WriteBytes(list, "a\r\nb\r\n"));
-    LaunchOptions options;
-    options.desktop = L"__wineservice_winstation\\Default";
-    const Arguments runs[] = {{L"Title", L"Message", L"a", L"b"},
-                              {L"/r", L"0", L"T", L"M", L"a"},
-                              {L"/?"},
-                              {L"/fd", L"T", L"M", list}};
-    for (const Arguments& arguments : runs) {
-        SCOPED_TRACE(testing::PrintToString(arguments));
-        const Process process = Launch(arguments, options);
-        ASSERT_TRUE(process);
-        EXPECT_EQ(process.WaitExit(), 0u);
+    ASSERT_TRUE(WriteBytes(list, "a\r\n"));
+    LaunchOptions unseen;
+    unseen.desktop = L"__wineservice_winstation\\Default";
+    for (const Arguments& arguments :
+         {Arguments{L"T", L"M", L"a"}, Arguments{L"/r", L"0", L"T", L"M", L"a"}, Arguments{L"/?"},
+          Arguments{L"/fd", L"T", L"M", list}}) {
+        EXPECT_EQ(Launch(arguments, unseen).WaitExit(), 0u) << testing::PrintToString(arguments);
     }
     EXPECT_TRUE(FileExists(list));
 }

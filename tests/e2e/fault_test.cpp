@@ -133,12 +133,10 @@ std::string Fault(const Command& command, const FaultRun& run) {
     if (*run.exitCode != 0 && !(*run.exitCode == command.choice && wholeList)) {
         return "exit code " + std::to_string(*run.exitCode);
     }
-    // A failing look at the window station counts as visible: the run goes on as without it.
-    const bool stationCheck = run.plan.point == FaultPoint::GetProcessWindowStation ||
-                              run.plan.point == FaultPoint::GetUserObjectInformationW;
-    if (stationCheck &&
-        (*run.exitCode != command.choice || (command.choice == 0 && run.boxes.empty()))) {
-        return "the failing window station check stopped the run";
+    // A failing window station check counts as visible: the run goes on as without it.
+    if (run.plan.point <= FaultPoint::GetUserObjectInformationW && run.plan.failed &&
+        (*run.exitCode != command.choice || run.boxes.empty() == (command.choice == 0))) {
+        return "a failing window station check stopped the run";
     }
     if (run.boxes.size() > 1) {
         return std::to_string(run.boxes.size()) + " boxes";
@@ -274,8 +272,7 @@ TEST(Fault, ListThatCannotBeShownWholeIsNeverShownInPart) {
          FaultPoint::AddString,
          3,
          {}},
-        // No list box at all (the third window, after its label): Enter must not read item 1
-        // from nowhere.
+        // No list box at all (the third window, after its label): Enter must not read item 1.
         {"no list box",
          {L"/s", L"1", L"T", L"M", L"one", L"two", L"three"},
          FaultPoint::CreateWindowExW,

@@ -572,24 +572,21 @@ void ClickButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
 namespace {
 
-POINT ItemCentre(HWND list, int index) {
+LPARAM ItemCentre(HWND list, int index) {
     const RECT rect = ListItemRect(list, index);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 } // namespace
 
 void ClickItem(HWND list, int index) {
-    const POINT centre = ItemCentre(list, index);
-    const LPARAM at = MAKELPARAM(centre.x, centre.y);
+    const LPARAM at = ItemCentre(list, index);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-void DoubleClickItem(HWND list, int index) { DoubleClickAt(list, ItemCentre(list, index)); }
-
-void DoubleClickAt(HWND list, POINT point) {
-    const LPARAM at = MAKELPARAM(point.x, point.y);
+void DoubleClickItem(HWND list, int index) {
+    const LPARAM at = ItemCentre(list, index);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list, WM_LBUTTONUP, 0, at);
     ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);

@@ -209,7 +209,6 @@ void PressKeyOnFocus(DWORD threadId, HWND main, UINT virtualKey);
 void ClickButton(HWND button);
 void ClickItem(HWND list, int index);
 void DoubleClickItem(HWND list, int index);
-void DoubleClickAt(HWND list, POINT at); // in the list's client coordinates
 void CloseFromCaption(HWND main);
 
 // ---- The desktop as the program sees it ---------------------------------------------------

@@ -23,9 +23,6 @@ FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
 void* originalShow = nullptr;
-void* originalForeground = nullptr;
-void* originalSetForeground = nullptr;
-void* originalFlash = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -71,21 +68,17 @@ void* HookRealloc(void* block, std::size_t size) {
 }
 
 HWINSTA WINAPI HookGetProcessWindowStation() {
-    if (ShouldFail(FaultPoint::GetProcessWindowStation)) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
-    }
-    return Original<decltype(&::GetProcessWindowStation)>(FaultPoint::GetProcessWindowStation)();
+    return ShouldFail(FaultPoint::GetProcessWindowStation)
+               ? nullptr
+               : Original<decltype(&::GetProcessWindowStation)>(
+                     FaultPoint::GetProcessWindowStation)();
 }
 
 BOOL WINAPI HookGetUserObjectInformationW(HANDLE object, int index, PVOID info, DWORD size,
                                           LPDWORD needed) {
-    if (ShouldFail(FaultPoint::GetUserObjectInformationW)) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    return Original<decltype(&::GetUserObjectInformationW)>(FaultPoint::GetUserObjectInformationW)(
-        object, index, info, size, needed);
+    return !ShouldFail(FaultPoint::GetUserObjectInformationW) &&
+           Original<decltype(&::GetUserObjectInformationW)>(FaultPoint::GetUserObjectInformationW)(
+               object, index, info, size, needed);
 }
 
 LPWSTR* WINAPI HookCommandLineToArgvW(LPCWSTR line, int* count) {
@@ -234,6 +227,29 @@ BOOL WINAPI HookGetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
                                                                        last);
 }
 
+bool ForegroundElsewhere() {
+    return plan != nullptr && (plan->shims & sevrane::e2e::kShimForegroundElsewhere);
+}
+
+HWND WINAPI HookGetForegroundWindow() {
+    if (ShouldFail(FaultPoint::GetForegroundWindow)) {
+        return nullptr;
+    }
+    return ForegroundElsewhere()
+               ? ::GetDesktopWindow()
+               : Original<decltype(&::GetForegroundWindow)>(FaultPoint::GetForegroundWindow)();
+}
+
+BOOL WINAPI HookSetForegroundWindow(HWND window) {
+    return !ShouldFail(FaultPoint::SetForegroundWindow) && !ForegroundElsewhere() &&
+           Original<decltype(&::SetForegroundWindow)>(FaultPoint::SetForegroundWindow)(window);
+}
+
+BOOL WINAPI HookFlashWindowEx(PFLASHWINFO info) {
+    return !ShouldFail(FaultPoint::FlashWindowEx) &&
+           Original<decltype(&::FlashWindowEx)>(FaultPoint::FlashWindowEx)(info);
+}
+
 LRESULT WINAPI HookAddString(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == LB_ADDSTRING && ShouldFail(FaultPoint::AddString)) {
         return LB_ERRSPACE;
@@ -272,28 +288,6 @@ BOOL WINAPI HookShowWindow(HWND window, int command) {
         plan->shown = 1;
     }
     return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);
-}
-
-bool ForegroundElsewhere() {
-    return plan != nullptr && (plan->shims & sevrane::e2e::kShimForegroundElsewhere);
-}
-
-HWND WINAPI HookGetForegroundWindow() {
-    return ForegroundElsewhere()
-               ? ::GetDesktopWindow()
-               : reinterpret_cast<decltype(&::GetForegroundWindow)>(originalForeground)();
-}
-
-BOOL WINAPI HookSetForegroundWindow(HWND window) {
-    return !ForegroundElsewhere() &&
-           reinterpret_cast<decltype(&::SetForegroundWindow)>(originalSetForeground)(window);
-}
-
-BOOL WINAPI HookFlashWindowEx(PFLASHWINFO info) {
-    if (plan != nullptr) {
-        plan->flashed = info->dwFlags;
-    }
-    return reinterpret_cast<decltype(&::FlashWindowEx)>(originalFlash)(info);
 }
 
 // The hook of each point, in the order of FaultPoint.
@@ -354,13 +348,6 @@ void PatchImports() {
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
-            } else if (std::strcmp(name, "GetForegroundWindow") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookGetForegroundWindow), originalForeground);
-            } else if (std::strcmp(name, "SetForegroundWindow") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookSetForegroundWindow),
-                        originalSetForeground);
-            } else if (std::strcmp(name, "FlashWindowEx") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookFlashWindowEx), originalFlash);
             }
         }
     }

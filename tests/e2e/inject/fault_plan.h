@@ -12,11 +12,11 @@ namespace sevrane::e2e {
 // Every point once: its name, and the function it replaces, which the executable imports by
 // that name. The injection DLL has one hook per point, named Hook<point>, of the function's type.
 #define SEVRANE_FAULT_POINTS(X)                                                                    \
+    X(GetProcessWindowStation, GetProcessWindowStation) /* the window station check first */       \
+    X(GetUserObjectInformationW, GetUserObjectInformationW)                                        \
     X(Malloc, malloc)                                                                              \
     X(Calloc, calloc)                                                                              \
     X(Realloc, realloc)                                                                            \
-    X(GetProcessWindowStation, GetProcessWindowStation)                                            \
-    X(GetUserObjectInformationW, GetUserObjectInformationW)                                        \
     X(CommandLineToArgvW, CommandLineToArgvW)                                                      \
     X(SystemParametersInfoW, SystemParametersInfoW)                                                \
     X(CreateFileW, CreateFileW)                                                                    \
@@ -33,6 +33,9 @@ namespace sevrane::e2e {
     X(MessageBoxW, MessageBoxW)                                                                    \
     X(DeleteFileW, DeleteFileW)                                                                    \
     X(GetMessageW, GetMessageW)                                                                    \
+    X(GetForegroundWindow, GetForegroundWindow)                                                    \
+    X(SetForegroundWindow, SetForegroundWindow)                                                    \
+    X(FlashWindowEx, FlashWindowEx)                                                                \
     X(AddString, SendMessageW) /* with LB_ADDSTRING, answered with LB_ERRSPACE */
 
 // The formatter takes the expansion of the list for an unfinished line.
@@ -75,7 +78,6 @@ struct FaultPlan {
     std::uint32_t failed = 0;             // the chosen call was made, and failed
     std::uint32_t shown = 0;              // the program called ShowWindow
     std::uint32_t shims = 0;              // Shim bits
-    std::uint32_t flashed = 0;            // the flags of the program's last FlashWindowEx
     std::uint32_t calls[kFaultPointCount] = {};
 };
 
