@@ -64,10 +64,9 @@ bool IsHeldAnswerKey(const MSG& message) {
            (message.lParam & (LPARAM{1} << 30)) != 0;
 }
 
-// The commands with which the caller asked for a window that does not take the activation.
+// The commands with which the caller asked for a shown window that does not take the activation.
 bool ShowsWithoutActivating(int showCommand) {
-    return showCommand == SW_SHOWNOACTIVATE || showCommand == SW_SHOWMINNOACTIVE ||
-           showCommand == SW_SHOWNA || showCommand == SW_MINIMIZE;
+    return showCommand == SW_SHOWNOACTIVATE || showCommand == SW_SHOWNA;
 }
 
 int ShowCommandFor(int showCommand) {
@@ -407,7 +406,10 @@ void ListWindow::AskForTheForeground() const {
     if (::GetForegroundWindow() == window) {
         return;
     }
-    if (!ShowsWithoutActivating(request_.showCommand) && ::SetForegroundWindow(window)) {
+    // A minimized start, or one the caller asked not to activate, is left where it is: only the
+    // taskbar button tells the user.
+    if (!::IsIconic(window) && !ShowsWithoutActivating(request_.showCommand) &&
+        ::SetForegroundWindow(window)) {
         return;
     }
     FLASHWINFO flash{sizeof(flash), window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
