@@ -384,7 +384,7 @@ void ListWindow::FocusList() const {
 void ListWindow::UnframeButtons() const {
     for (HWND button : buttons_) {
         if (button != nullptr &&
-            (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) != BS_PUSHBUTTON) {
+            (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
             ::SendMessageW(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
         }
     }
