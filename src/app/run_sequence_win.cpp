@@ -150,10 +150,8 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     }
     const WindowRequest request{instance, showCommand,     &settings,
                                 workArea, icon.icon.get(), language};
-    // The window and its font are gone when this returns; the icon goes after them.
-    const int result = RunListWindow(request, listFilePath);
-    ReleaseIcon(icon.icon);
-    return result;
+    // The window and its font are gone when this returns; the icon, made before them, goes after.
+    return RunListWindow(request, listFilePath);
 }
 
 } // namespace
@@ -164,7 +162,7 @@ int RunSequence(HINSTANCE instance, int showCommand) {
     const LanguageIndex language = ChooseLanguage();
     // Before anything can be shown or deleted: "/?" and "/ver" would wait as well.
     if (!WindowStationIsVisible()) {
-        TraceReason(L"the window station is not visible: ended with 0, nothing shown");
+        TraceLine(L"the window station is not visible: ended with 0, nothing shown");
         return 0;
     }
     const auto arguments = SplitCommandLine();

@@ -47,7 +47,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool RegisterClassOnce(HINSTANCE instance);
+    static bool RegisterWindowClass(HINSTANCE instance);
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void Confirm();
@@ -71,7 +71,7 @@ private:
     const Settings& settings_;
     // Declared before the window: the font outlives every window that uses it.
     UniqueFont font_;
-    UniqueWindow window_;
+    UniqueWindow window_; // let go at WM_NCDESTROY, whoever destroys the window
     HWND listBox_ = nullptr;
     HWND buttons_[2] = {};
     // Where the last double-click on the list box came, in its client coordinates, as the loop

@@ -255,7 +255,7 @@ TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
 
     // A work area in physical pixels of a 200 % screen is kept within the screen.
     LaunchOptions physical;
-    physical.plan = FaultPlan{.shims = kShimPhysicalWorkArea};
+    physical.plan = InjectionPlan{.shims = kShimPhysicalWorkArea};
     WindowSession scaled;
     ASSERT_TRUE(scaled.Open(kFiveItems, physical));
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -668,7 +668,7 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         LaunchOptions options;
         options.showCommand = start.command;
         if (start.shims != 0) {
-            options.plan = FaultPlan{.shims = start.shims};
+            options.plan = InjectionPlan{.shims = start.shims};
         }
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));
@@ -687,9 +687,9 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
         // Behind another window and refused the foreground, it flashes on the taskbar.
-        const FaultPlan* plan = session.process.Plan();
+        const InjectionPlan* plan = session.process.Plan();
         const std::uint32_t flashes =
-            plan ? plan->calls[std::size_t(FaultPoint::FlashWindowEx)] : 0;
+            plan ? plan->faults.calls[std::size_t(FaultPoint::FlashWindowEx)] : 0;
         EXPECT_EQ(flashes, start.shims == kShimForegroundElsewhere ? 1u : 0u);
     }
 }
