@@ -3,7 +3,8 @@
 // Input: byte 0 picks the target. Odd: the message escapes, over the rest as UTF-16 LE units
 // (a trailing odd byte is ignored). Even: the list decoder; bit 1 picks "/u", bit 2 the
 // double-byte code page instead of Latin-1, bytes 1-2 the two chunk sizes that alternate, and
-// the rest is the file.
+// the rest is the file. A Unicode file without a mark must read as the same bytes behind the mark
+// that its content calls for.
 #include "fuzz_support.h"
 #include "text/escapes.h"
 #include "text/list_decoder.h"
@@ -62,6 +63,36 @@ void FuzzEscapes(std::string_view bytes) {
     Require(message.empty() || !actual.empty(), "a message never becomes empty");
 }
 
+// Valid UTF-8 by code points: the shortest form of a scalar value, each one whole.
+bool IsValidUtf8(std::string_view bytes) {
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
+        if (length == 0 || i + length > bytes.size()) {
+            return false;
+        }
+        char32_t code = lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        if ((length > 1 && code < kShortest[length]) || code > 0x10FFFF ||
+            (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
                  std::string_view bytes) {
     const ListEncoding encoding = (selector & 2) != 0 ? ListEncoding::Unicode : ListEncoding::Ansi;
@@ -80,6 +111,15 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
     }
     Require(decoder.Finish(), "the test code pages never fail");
     Require(items == whole, "the items depend on where the reads cut the file");
+
+    if (encoding == ListEncoding::Unicode && !bytes.starts_with("\xFF\xFE") &&
+        !bytes.starts_with("\xFE\xFF") && !bytes.starts_with("\xEF\xBB\xBF")) {
+        // Without a mark the bytes say which: UTF-8, or UTF-16LE as if it had its mark.
+        const bool utf8 = bytes.find('\0') == std::string_view::npos && IsValidUtf8(bytes);
+        const std::string marked = (utf8 ? "\xEF\xBB\xBF" : "\xFF\xFE") + std::string(bytes);
+        Require(items == test::DecodeInChunks(marked, encoding, converters, 0),
+                "a file without a mark is read in another encoding than its bytes say");
+    }
 
     std::size_t lineEnds = 0;
     for (const char byte : bytes) {
