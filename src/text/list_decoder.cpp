@@ -231,7 +231,7 @@ void ListDecoder::ScanMaybeUtf8(const char* begin, const char* end) {
             // The text ends here if the file is UTF-8; the rest still decides whether it is.
             pending_.append(start, p);
             ctrlZSeen_ = true;
-            afterCtrlZ_.assign(p, 1);
+            afterCtrlZ_.assign(1, static_cast<char>(kCtrlZ));
             CheckAfterCtrlZ(p + 1, end);
             return;
         }

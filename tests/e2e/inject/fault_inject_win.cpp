@@ -12,6 +12,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cwchar>
+#include <io.h>
 #include <iterator>
 
 namespace {
@@ -23,6 +25,7 @@ FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
 void* originalShow = nullptr;
+void* originalAccess = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -90,11 +93,37 @@ BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT
     return done;
 }
 
+// Whether Windows without the long-path setting refuses the path: it measures the full path.
+bool TooLongForWindows(LPCWSTR name) {
+    if (plan == nullptr || (plan->shims & sevrane::e2e::kShimShortPathsOnly) == 0 ||
+        name == nullptr || std::wcsncmp(name, L"\\\\?\\", 4) == 0) {
+        return false;
+    }
+    const DWORD needed = ::GetFullPathNameW(name, 0, nullptr, nullptr); // the NUL included
+    if (needed > MAX_PATH || std::wcslen(name) >= MAX_PATH) {
+        ::SetLastError(ERROR_PATH_NOT_FOUND);
+        return true;
+    }
+    return false;
+}
+
+// _waccess_s of the program comes from the C runtime as _waccess.
+int __cdecl HookAccess(const wchar_t* name, int mode) {
+    if (TooLongForWindows(name)) {
+        errno = ENOENT;
+        return -1;
+    }
+    return reinterpret_cast<decltype(&::_waccess)>(originalAccess)(name, mode);
+}
+
 HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                               HANDLE templateFile) {
     if (ShouldFail(FaultPoint::CreateFileW)) {
         ::SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (TooLongForWindows(name)) {
         return INVALID_HANDLE_VALUE;
     }
     return Original<decltype(&::CreateFileW)>(FaultPoint::CreateFileW)(
@@ -120,6 +149,31 @@ BOOL WINAPI HookGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
         return FALSE;
     }
     return Original<decltype(&::GetFileSizeEx)>(FaultPoint::GetFileSizeEx)(file, size);
+}
+
+DWORD WINAPI HookGetFileType(HANDLE file) {
+    if (ShouldFail(FaultPoint::GetFileType)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return FILE_TYPE_UNKNOWN;
+    }
+    return Original<decltype(&::GetFileType)>(FaultPoint::GetFileType)(file);
+}
+
+HANDLE WINAPI HookGetStdHandle(DWORD which) {
+    if (ShouldFail(FaultPoint::GetStdHandle)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return Original<decltype(&::GetStdHandle)>(FaultPoint::GetStdHandle)(which);
+}
+
+DWORD WINAPI HookGetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* part) {
+    if (ShouldFail(FaultPoint::GetFullPathNameW)) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    return Original<decltype(&::GetFullPathNameW)>(FaultPoint::GetFullPathNameW)(name, size, buffer,
+                                                                                 part);
 }
 
 int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out,
@@ -199,6 +253,9 @@ int WINAPI HookMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
     if (ShouldFail(FaultPoint::DeleteFileW)) {
         ::SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    if (TooLongForWindows(name)) {
         return FALSE;
     }
     return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
@@ -311,6 +368,8 @@ void PatchImports() {
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
+            } else if (std::strcmp(name, "_waccess") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookAccess), originalAccess);
             }
         }
     }

@@ -20,6 +20,9 @@ namespace sevrane::e2e {
     X(CreateFileW, CreateFileW)                                                                    \
     X(ReadFile, ReadFile)                                                                          \
     X(GetFileSizeEx, GetFileSizeEx)                                                                \
+    X(GetFileType, GetFileType)                                                                    \
+    X(GetStdHandle, GetStdHandle)                                                                  \
+    X(GetFullPathNameW, GetFullPathNameW)                                                          \
     X(MultiByteToWideChar, MultiByteToWideChar)                                                    \
     X(RegisterClassW, RegisterClassW)                                                              \
     X(CreateWindowExW, CreateWindowExW)                                                            \
@@ -62,6 +65,10 @@ enum Shim : std::uint32_t {
     // SPI_GETWORKAREA in physical pixels at 200 %, as a scaled screen gives it to a program
     // that is not aware of scaling.
     kShimPhysicalWorkArea = 2,
+    // Without the long-path setting, a path whose full form has MAX_PATH units or more is
+    // refused unless it is in the extended-length form "\\?\" (CreateFileW, DeleteFileW,
+    // _waccess).
+    kShimShortPathsOnly = 4,
 };
 
 struct FaultPlan {
