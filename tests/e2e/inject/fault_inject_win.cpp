@@ -26,6 +26,7 @@ void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
 void* originalShow = nullptr;
 void* originalAccess = nullptr;
+void* originalGetProcAddress = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -107,13 +108,23 @@ bool TooLongForWindows(LPCWSTR name) {
     return false;
 }
 
-// _waccess_s of the program comes from the C runtime as _waccess.
-int __cdecl HookAccess(const wchar_t* name, int mode) {
+// The C runtime's start-up code finds _waccess_s with GetProcAddress and calls it directly.
+errno_t __cdecl HookAccess(const wchar_t* name, int mode) {
     if (TooLongForWindows(name)) {
-        errno = ENOENT;
-        return -1;
+        return ENOENT;
     }
-    return reinterpret_cast<decltype(&::_waccess)>(originalAccess)(name, mode);
+    return reinterpret_cast<decltype(&::_waccess_s)>(originalAccess)(name, mode);
+}
+
+FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {
+    const FARPROC found =
+        reinterpret_cast<decltype(&::GetProcAddress)>(originalGetProcAddress)(module, name);
+    if (found != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 &&
+        std::strcmp(name, "_waccess_s") == 0) {
+        originalAccess = reinterpret_cast<void*>(found);
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(HookAccess));
+    }
+    return found;
 }
 
 HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
@@ -368,8 +379,8 @@ void PatchImports() {
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
-            } else if (std::strcmp(name, "_waccess") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookAccess), originalAccess);
+            } else if (std::strcmp(name, "GetProcAddress") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookGetProcAddress), originalGetProcAddress);
             }
         }
     }

@@ -67,7 +67,7 @@ enum Shim : std::uint32_t {
     kShimPhysicalWorkArea = 2,
     // Without the long-path setting, a path whose full form has MAX_PATH units or more is
     // refused unless it is in the extended-length form "\\?\" (CreateFileW, DeleteFileW,
-    // _waccess).
+    // _waccess_s).
     kShimShortPathsOnly = 4,
 };
 
