@@ -154,9 +154,9 @@ UniqueFileHandle OpenListFile(const std::u16string& path) {
     }
 }
 
-// Reads from the handle to its end. A pipe ends when its writer closes it.
-ListFileStatus DecodeList(HANDLE input, bool unicode, ItemList& items) {
-    const DWORD type = ::GetFileType(input);
+// Reads from the handle, a disk file or a pipe (type), to its end. A pipe ends when its writer
+// closes it.
+ListFileStatus DecodeList(HANDLE input, DWORD type, bool unicode, ItemList& items) {
     ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
                         items);
     LARGE_INTEGER size{};
@@ -178,7 +178,7 @@ ListFileStatus DecodeList(HANDLE input, bool unicode, ItemList& items) {
                 return ListFileStatus::NotOpened;
             }
         }
-        if (got == 0 && type == FILE_TYPE_DISK) {
+        if (got == 0 && type != FILE_TYPE_PIPE) {
             break;
         }
         if (!decoder.Feed(std::string_view(buffer.get(), got))) {
@@ -195,7 +195,7 @@ ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList
     if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
         return ListFileStatus::NotOpened;
     }
-    return DecodeList(file.get(), unicode, items);
+    return DecodeList(file.get(), FILE_TYPE_DISK, unicode, items);
 }
 
 // Standard input is the caller's own: a pipe or a redirected file is read, and left open. A
@@ -209,7 +209,7 @@ ListFileStatus DecodeStandardInput(bool unicode, ItemList& items) {
     if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) {
         return ListFileStatus::NotOpened;
     }
-    return DecodeList(input, unicode, items);
+    return DecodeList(input, type, unicode, items);
 }
 
 // Runs a read into items: what cannot be held counts as not readable, and leaves no items.
