@@ -11,6 +11,7 @@
 
 #include "test_code_pages.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -63,34 +64,17 @@ void FuzzEscapes(std::string_view bytes) {
     Require(message.empty() || !actual.empty(), "a message never becomes empty");
 }
 
-// Valid UTF-8 by code points: the shortest form of a scalar value, each one whole.
+// The test converter gives one U+FFFD for each EF BF BD and at least one for each byte sequence
+// that is not UTF-8 (a lead byte never continues a sequence, so neither can hide the other).
 bool IsValidUtf8(std::string_view bytes) {
-    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : (lead >> 5) == 6  ? 2
-                                   : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4
-                                                       : 0;
-        if (length == 0 || i + length > bytes.size()) {
-            return false;
-        }
-        char32_t code = lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        if ((length > 1 && code < kShortest[length]) || code > 0x10FFFF ||
-            (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
+    std::u16string units;
+    test::Utf8ToUtf16(bytes, units);
+    std::size_t marks = 0;
+    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+         at = bytes.find("\xEF\xBF\xBD", at + 3)) {
+        ++marks;
     }
-    return true;
+    return static_cast<std::size_t>(std::count(units.begin(), units.end(), u'\uFFFD')) == marks;
 }
 
 void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
