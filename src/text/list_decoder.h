@@ -30,7 +30,8 @@ enum class ListEncoding : std::uint8_t { Ansi, Unicode };
 // Splits the decoded text at LF, as the C runtime's text mode reads it: CR LF becomes LF, a lone
 // CR stays, Ctrl+Z ends the text. Every LF-terminated line is an item, empty or not; the text
 // after the last LF is one only when it is not empty. A NUL ends its item's text and the rest
-// of that line is dropped, so lines are never merged. Holds only the line being read.
+// of that line is dropped, so lines are never merged. Holds only the line being read (and, for a
+// Unicode file without a mark until its end shows it is UTF-8, one bit a line).
 class ListDecoder {
 public:
     ListDecoder(ListEncoding encoding, ListConverters converters, ItemList& items);
