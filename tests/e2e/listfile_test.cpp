@@ -2,7 +2,7 @@
 // encodings, and its deletion for "/fd".
 #include "driver/files_win.h"
 #include "e2e_support.h"
-#include "inject/fault_plan.h"
+#include "inject/injection_plan.h"
 #include "platform/handles_win.h"
 #include "test_code_pages.h"
 
@@ -275,10 +275,10 @@ void ExpectListsAsToolsWriteThem(LanguageIndex language) {
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                               OPEN_EXISTING, 0, nullptr));
         LaunchOptions counted;
-        counted.plan = FaultPlan{};
+        counted.plan = InjectionPlan{};
         const Process process = Launch({L"/f", L"T", L"M", held}, counted);
         const auto opens = [&] {
-            return process.Plan()->calls[std::size_t(FaultPoint::CreateFileW)];
+            return process.Plan()->faults.calls[std::size_t(FaultPoint::CreateFileW)];
         };
         ASSERT_TRUE(writer && WaitUntil([&] { return opens() > 0 || !process.Running(); }));
         if (letsGo) {
@@ -314,7 +314,7 @@ void ExpectListsAsToolsWriteThem(LanguageIndex language) {
         ASSERT_TRUE(WriteBytes(dir.File(folder + L"\\" + name), "one\r\ntwo\r\n"));
         LaunchOptions shim;
         shim.workingDirectory = directory;
-        shim.plan = FaultPlan{.shims = kShimShortPathsOnly};
+        shim.plan = InjectionPlan{.shims = kShimShortPathsOnly};
         EXPECT_EQ(ItemsShownFor({L"/fd", L"T", L"M", path}, shim), (Items{L"one", L"two"}));
         EXPECT_FALSE(FileExists(dir.File(folder + L"\\" + name)));
     }

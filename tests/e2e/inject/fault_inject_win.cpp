@@ -1,10 +1,11 @@
 // Loaded into sevrane.exe before its first instruction: replaces entries of the executable's
 // import address table, so that exactly the chosen call of one function fails, and counts the
-// calls of every function. The program itself is unchanged. Counting starts with the run
-// (its first GetUserDefaultUILanguage call): the C runtime's start-up before the entry point
-// allocates too, and faults inside the runtime when that fails; it is not the program's to
-// handle.
-#include "inject/fault_plan.h"
+// calls of every function; the Windows rules of the plan are emulated in shims_win.cpp. The program
+// itself is unchanged. Counting starts with the run (its first GetUserDefaultUILanguage call): the
+// C runtime's start-up before the entry point allocates too, and faults inside the runtime when
+// that fails; it is not the program's to handle.
+#include "inject/injection_plan.h"
+#include "inject/shims_win.h"
 
 #include <windows.h>
 
@@ -12,21 +13,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <cwchar>
-#include <io.h>
 #include <iterator>
 
 namespace {
 
 using sevrane::e2e::FaultPlan;
 using sevrane::e2e::FaultPoint;
+using sevrane::e2e::InjectionPlan;
 
 FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
-void* originalShow = nullptr;
-void* originalAccess = nullptr;
-void* originalGetProcAddress = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -86,45 +83,10 @@ BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT
     }
     const BOOL done = Original<decltype(&::SystemParametersInfoW)>(
         FaultPoint::SystemParametersInfoW)(action, param, value, flags);
-    if (done && plan != nullptr && action == SPI_GETWORKAREA &&
-        (plan->shims & sevrane::e2e::kShimPhysicalWorkArea)) {
-        RECT& area = *static_cast<RECT*>(value);
-        area = {area.left * 2, area.top * 2, area.right * 2, area.bottom * 2};
+    if (done) {
+        sevrane::e2e::shims::AdjustWorkArea(action, value);
     }
     return done;
-}
-
-// Whether Windows without the long-path setting refuses the path: it measures the full path.
-bool TooLongForWindows(LPCWSTR name) {
-    if (plan == nullptr || (plan->shims & sevrane::e2e::kShimShortPathsOnly) == 0 ||
-        name == nullptr || std::wcsncmp(name, L"\\\\?\\", 4) == 0) {
-        return false;
-    }
-    const DWORD needed = ::GetFullPathNameW(name, 0, nullptr, nullptr); // the NUL included
-    if (needed > MAX_PATH || std::wcslen(name) >= MAX_PATH) {
-        ::SetLastError(ERROR_PATH_NOT_FOUND);
-        return true;
-    }
-    return false;
-}
-
-// The C runtime's start-up code finds _waccess_s with GetProcAddress and calls it directly.
-errno_t __cdecl HookAccess(const wchar_t* name, int mode) {
-    if (TooLongForWindows(name)) {
-        return ENOENT;
-    }
-    return reinterpret_cast<decltype(&::_waccess_s)>(originalAccess)(name, mode);
-}
-
-FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {
-    const FARPROC found =
-        reinterpret_cast<decltype(&::GetProcAddress)>(originalGetProcAddress)(module, name);
-    if (found != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 &&
-        std::strcmp(name, "_waccess_s") == 0) {
-        originalAccess = reinterpret_cast<void*>(found);
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(HookAccess));
-    }
-    return found;
 }
 
 HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
@@ -134,7 +96,7 @@ HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    if (TooLongForWindows(name)) {
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
         return INVALID_HANDLE_VALUE;
     }
     return Original<decltype(&::CreateFileW)>(FaultPoint::CreateFileW)(
@@ -266,7 +228,7 @@ BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
         ::SetLastError(ERROR_SHARING_VIOLATION);
         return FALSE;
     }
-    if (TooLongForWindows(name)) {
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
         return FALSE;
     }
     return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
@@ -294,31 +256,6 @@ LANGID WINAPI HookGetUserDefaultUILanguage() {
         plan->started = 1;
     }
     return reinterpret_cast<decltype(&::GetUserDefaultUILanguage)>(originalLanguage)();
-}
-
-// The first ShowWindow of the process, as Windows treats it.
-int FirstShowCommand(HWND window, int command) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    ::GetStartupInfoW(&startup);
-    const bool replaced =
-        command == SW_SHOWNORMAL || command == SW_SHOW || command == SW_SHOWDEFAULT;
-    const bool topLevel =
-        ::GetParent(window) == nullptr && ::GetWindow(window, GW_OWNER) == nullptr;
-    const bool captioned = (::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-    return (startup.dwFlags & STARTF_USESHOWWINDOW) && replaced && topLevel && captioned
-               ? startup.wShowWindow
-               : command;
-}
-
-BOOL WINAPI HookShowWindow(HWND window, int command) {
-    if (plan != nullptr) {
-        if ((plan->shims & sevrane::e2e::kShimFirstShow) && plan->shown == 0) {
-            command = FirstShowCommand(window, command);
-        }
-        plan->shown = 1;
-    }
-    return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);
 }
 
 // The hook of each point, in the order of FaultPoint.
@@ -378,9 +315,11 @@ void PatchImports() {
                 Replace(slot, reinterpret_cast<void*>(HookGetUserDefaultUILanguage),
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
+                Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookShowWindow),
+                        sevrane::e2e::shims::originalShowWindow);
             } else if (std::strcmp(name, "GetProcAddress") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookGetProcAddress), originalGetProcAddress);
+                Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookGetProcAddress),
+                        sevrane::e2e::shims::originalGetProcAddress);
             }
         }
     }
@@ -399,17 +338,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) {
         return TRUE;
     }
-    const std::wstring name = sevrane::e2e::FaultPlanName(::GetCurrentProcessId());
+    const std::wstring name = sevrane::e2e::InjectionPlanName(::GetCurrentProcessId());
     HANDLE mapping = ::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
     if (mapping == nullptr) {
         return FALSE;
     }
     // Mapped for the life of the process: the test reads the counts after it has ended.
-    plan = static_cast<FaultPlan*>(
-        ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
-    if (plan == nullptr) {
+    auto* shared = static_cast<InjectionPlan*>(
+        ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectionPlan)));
+    if (shared == nullptr) {
         return FALSE;
     }
+    plan = &shared->faults;
+    sevrane::e2e::shims::plan = shared;
     ::SetUnhandledExceptionFilter(EndOnFault);
     PatchImports();
     return TRUE;
