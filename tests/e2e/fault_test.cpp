@@ -67,6 +67,10 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
 
     LaunchOptions options;
     options.plan = InjectionPlan{.faults = {point, failAt}};
+    if (arguments.back() == L"-") {
+        options.inputFile = list; // the list as standard input, never deleted
+        run.usesList = true;
+    }
     const Process process = Launch(arguments, options); // ended when it goes, if still running
     run.injected = static_cast<bool>(process);
     if (!run.injected) {
@@ -154,6 +158,9 @@ std::string Fault(const Command& command, const FaultRun& run) {
         !run.listKept) {
         return "list file deleted, window never shown";
     }
+    if (command.arguments.back() == L"-" && !run.listKept) {
+        return "standard input's file deleted";
+    }
     return {};
 }
 
@@ -170,6 +177,10 @@ const Command kCommands[] = {
      {L"/x - Parameter is invalid."}},
     {"list file, Enter", {L"/f", L"/s", L"2", L"T", L"M", L"<list>"}, 2, {kListNotOpened}},
     {"/fd, Enter", {L"/fd", L"/s", L"3", L"T", L"M", L"<list>"}, 3, {kListNotOpened}},
+    {"/fd -, Enter",
+     {L"/fd", L"/u", L"/s", L"2", L"T", L"M", L"-"},
+     2,
+     {L"- - File was not able to open."}},
     {"/i icon, Enter",
      {L"/i", L"<icon>", L"/s", L"1", L"T", L"M", L"one", L"two", L"three"},
      1,

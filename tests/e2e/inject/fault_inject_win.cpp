@@ -110,6 +110,9 @@ HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
+        return INVALID_HANDLE_VALUE;
+    }
     return Original<decltype(&::CreateFileW)>(FaultPoint::CreateFileW)(
         name, access, share, security, disposition, flags, templateFile);
 }
@@ -133,6 +136,31 @@ BOOL WINAPI HookGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
         return FALSE;
     }
     return Original<decltype(&::GetFileSizeEx)>(FaultPoint::GetFileSizeEx)(file, size);
+}
+
+DWORD WINAPI HookGetFileType(HANDLE file) {
+    if (ShouldFail(FaultPoint::GetFileType)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return FILE_TYPE_UNKNOWN;
+    }
+    return Original<decltype(&::GetFileType)>(FaultPoint::GetFileType)(file);
+}
+
+HANDLE WINAPI HookGetStdHandle(DWORD which) {
+    if (ShouldFail(FaultPoint::GetStdHandle)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return Original<decltype(&::GetStdHandle)>(FaultPoint::GetStdHandle)(which);
+}
+
+DWORD WINAPI HookGetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* part) {
+    if (ShouldFail(FaultPoint::GetFullPathNameW)) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    return Original<decltype(&::GetFullPathNameW)>(FaultPoint::GetFullPathNameW)(name, size, buffer,
+                                                                                 part);
 }
 
 int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out,
@@ -212,6 +240,9 @@ int WINAPI HookMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
     if (ShouldFail(FaultPoint::DeleteFileW)) {
         ::SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
         return FALSE;
     }
     return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
@@ -320,6 +351,9 @@ void PatchImports() {
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookShowWindow),
                         sevrane::e2e::shims::originalShowWindow);
+            } else if (std::strcmp(name, "GetProcAddress") == 0) {
+                Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookGetProcAddress),
+                        sevrane::e2e::shims::originalGetProcAddress);
             }
         }
     }

@@ -21,6 +21,9 @@ namespace sevrane::e2e {
     X(CreateFileW, CreateFileW)                                                                    \
     X(ReadFile, ReadFile)                                                                          \
     X(GetFileSizeEx, GetFileSizeEx)                                                                \
+    X(GetFileType, GetFileType)                                                                    \
+    X(GetStdHandle, GetStdHandle)                                                                  \
+    X(GetFullPathNameW, GetFullPathNameW)                                                          \
     X(MultiByteToWideChar, MultiByteToWideChar)                                                    \
     X(RegisterClassW, RegisterClassW)                                                              \
     X(CreateWindowExW, CreateWindowExW)                                                            \
