@@ -48,7 +48,8 @@ bool FastDoubleByte(std::string_view bytes, std::u16string& out) {
 }
 
 // Lines of 16 to 24 bytes with CR LF ends: letters and digits, or nine or ten double-byte
-// characters, or the same letters as UTF-16LE or UTF-16BE (about 40 bytes a line).
+// characters, or the same letters as UTF-16LE or UTF-16BE (about 40 bytes a line); kinds 4 and
+// 5 are UTF-8 without a mark: the letters, or five to eight three-byte characters.
 std::string MakeFile(int kind) {
     std::mt19937 random(7);
     std::string bytes;
@@ -60,7 +61,13 @@ std::string MakeFile(int kind) {
     for (int line = 0; line < kLines; ++line) {
         const int length = 16 + static_cast<int>(random() % 9);
         for (int i = 0; i < length; ++i) {
-            if (kind == 1) {
+            if (kind == 5) {
+                const unsigned code = 0x4E00 + random() % 0x5000;
+                bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
+                bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+                bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+                i += 2;
+            } else if (kind == 1) {
                 bytes.push_back(static_cast<char>(0x88 + random() % 0x18));
                 bytes.push_back(static_cast<char>(0x40 + random() % 0x3F));
                 ++i;
@@ -84,7 +91,8 @@ std::string MakeFile(int kind) {
 
 void DecodeFile(benchmark::State& state, int kind) {
     const std::string file = MakeFile(kind);
-    const ListConverters converters{kind == 1 ? FastDoubleByte : FastLatin1, FastLatin1};
+    const ListConverters converters{kind == 1 ? FastDoubleByte : FastLatin1,
+                                    kind == 5 ? test::Utf8ToUtf16 : FastLatin1};
     const ListEncoding encoding = kind >= 2 ? ListEncoding::Unicode : ListEncoding::Ansi;
     // One list for every run, emptied between runs: the figure is the decoder's, not the cost
     // of the kernel handing out fresh pages for a new 40 MB buffer each time.
@@ -109,5 +117,7 @@ BENCHMARK_CAPTURE(DecodeFile, Ascii, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeFile, DoubleByte, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeFile, Utf16, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeFile, Utf16BigEndian, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeFile, AsciiUtf8WithoutMark, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeFile, JapaneseUtf8WithoutMark, 5)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,13 +3,15 @@
 // Input: byte 0 picks the target. Odd: the message escapes, over the rest as UTF-16 LE units
 // (a trailing odd byte is ignored). Even: the list decoder; bit 1 picks "/u", bit 2 the
 // double-byte code page instead of Latin-1, bytes 1-2 the two chunk sizes that alternate, and
-// the rest is the file.
+// the rest is the file. A Unicode file without a mark must read as the same bytes behind the mark
+// that its content calls for.
 #include "fuzz_support.h"
 #include "text/escapes.h"
 #include "text/list_decoder.h"
 
 #include "test_code_pages.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -62,6 +64,19 @@ void FuzzEscapes(std::string_view bytes) {
     Require(message.empty() || !actual.empty(), "a message never becomes empty");
 }
 
+// The test converter gives one U+FFFD for each EF BF BD and at least one for each byte sequence
+// that is not UTF-8 (a lead byte never continues a sequence, so neither can hide the other).
+bool IsValidUtf8(std::string_view bytes) {
+    std::u16string units;
+    test::Utf8ToUtf16(bytes, units);
+    std::size_t marks = 0;
+    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+         at = bytes.find("\xEF\xBF\xBD", at + 3)) {
+        ++marks;
+    }
+    return static_cast<std::size_t>(std::count(units.begin(), units.end(), u'\uFFFD')) == marks;
+}
+
 void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
                  std::string_view bytes) {
     const ListEncoding encoding = (selector & 2) != 0 ? ListEncoding::Unicode : ListEncoding::Ansi;
@@ -80,6 +95,15 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
     }
     Require(decoder.Finish(), "the test code pages never fail");
     Require(items == whole, "the items depend on where the reads cut the file");
+
+    if (encoding == ListEncoding::Unicode && !bytes.starts_with("\xFF\xFE") &&
+        !bytes.starts_with("\xFE\xFF") && !bytes.starts_with("\xEF\xBB\xBF")) {
+        // Without a mark the bytes say which: UTF-8, or UTF-16LE as if it had its mark.
+        const bool utf8 = bytes.find('\0') == std::string_view::npos && IsValidUtf8(bytes);
+        const std::string marked = (utf8 ? "\xEF\xBB\xBF" : "\xFF\xFE") + std::string(bytes);
+        Require(items == test::DecodeInChunks(marked, encoding, converters, 0),
+                "a file without a mark is read in another encoding than its bytes say");
+    }
 
     std::size_t lineEnds = 0;
     for (const char byte : bytes) {

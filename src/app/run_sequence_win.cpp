@@ -60,6 +60,19 @@ bool RunStandaloneCommand(const std::u16string& argument, LanguageIndex language
     return false;
 }
 
+// A task run whether the user is logged on or not, or a service, gets a window station that no
+// one sees: a window or a box there would wait for ever for an answer. A check that fails
+// counts as visible, so that a run someone could see is never refused.
+bool WindowStationIsVisible() {
+    const HWINSTA station = ::GetProcessWindowStation(); // the system's handle: never closed
+    USEROBJECTFLAGS flags{};
+    if (station == nullptr ||
+        !::GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof(flags), nullptr)) {
+        return true;
+    }
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 RECT ReadWorkArea() {
     // The primary screen in the units the program measures in.
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -147,6 +160,11 @@ LanguageIndex ChooseLanguage() { return LanguageIndexFor(::GetUserDefaultUILangu
 
 int RunSequence(HINSTANCE instance, int showCommand) {
     const LanguageIndex language = ChooseLanguage();
+    // Before anything can be shown or deleted: "/?" and "/ver" would wait as well.
+    if (!WindowStationIsVisible()) {
+        TraceLine(L"the window station is not visible: ended with 0, nothing shown");
+        return 0;
+    }
     const auto arguments = SplitCommandLine();
     if (!arguments) {
         return 0;

@@ -74,6 +74,31 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// UTF-16 text that came from valid UTF-8 (its surrogates paired) as UTF-8 again.
+void AppendUtf8(std::u16string_view text, std::string& out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size()) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+}
+
 constexpr std::string_view kUtf16Mark("\xFF\xFE", 2);
 constexpr std::string_view kUtf16BigEndianMark("\xFE\xFF", 2);
 constexpr std::string_view kUtf8Mark("\xEF\xBB\xBF", 3);
@@ -117,13 +142,17 @@ bool ListDecoder::Feed(std::string_view bytes) {
                 converter_ = &converters_.utf8;
                 head_.clear();
             } else if (head_.size() >= 2 && !StartsWith(kUtf8Mark, head_)) {
-                // No mark: UTF-16LE from the first byte on.
-                form_ = Form::Utf16;
-                const std::string text = std::exchange(head_, std::string());
-                FeedUtf16(text);
+                StartWithoutMark(std::exchange(head_, std::string()));
             }
             break;
         }
+        case Form::MaybeUtf8:
+            if (ctrlZSeen_) {
+                CheckAfterCtrlZ(bytes.data(), bytes.data() + bytes.size());
+            } else {
+                ScanMaybeUtf8(bytes.data(), bytes.data() + bytes.size());
+            }
+            return !failed_;
         }
     }
     return !failed_;
@@ -131,10 +160,15 @@ bool ListDecoder::Feed(std::string_view bytes) {
 
 bool ListDecoder::Finish() {
     if (form_ == Form::Undecided && !Ended()) {
-        // A file shorter than a mark is UTF-16LE text (its odd last byte is dropped below).
-        form_ = Form::Utf16;
-        const std::string text = std::exchange(head_, std::string());
-        FeedUtf16(text);
+        // A file shorter than a mark has none.
+        StartWithoutMark(std::exchange(head_, std::string()));
+    }
+    if (form_ == Form::MaybeUtf8 && utf8Missing_ != 0) {
+        FallBackToUtf16(); // the last sequence is cut short
+    }
+    if (form_ == Form::MaybeUtf8) {
+        std::vector<bool>().swap(crLineEnds_);
+        std::string().swap(afterCtrlZ_);
     }
     if (!Ended()) {
         // A UTF-16 file of odd length: the runtime drops the last byte, and so do we.
@@ -147,6 +181,129 @@ bool ListDecoder::Finish() {
         ended_ = true;
     }
     return !failed_;
+}
+
+void ListDecoder::StartWithoutMark(std::string_view bytes) {
+    form_ = Form::MaybeUtf8;
+    converter_ = &converters_.utf8;
+    ScanMaybeUtf8(bytes.data(), bytes.data() + bytes.size());
+}
+
+// Lines are split and converted as in a file with the UTF-8 mark, while every byte is checked;
+// the first NUL or invalid byte hands everything read so far to the UTF-16LE reading.
+void ListDecoder::ScanMaybeUtf8(const char* begin, const char* end) {
+    constexpr std::uint64_t high = 0x8080808080808080u;
+    const char* start = begin; // the first byte of the current line not yet taken
+    for (const char* p = begin; p != end; ++p) {
+        if (utf8Missing_ == 0) {
+            // Plain ASCII text, a word at a time.
+            while (end - p >= 8) {
+                const std::uint64_t word = LoadWord(p);
+                if (MayHoldControl<1>(word) || (word & high) != 0) {
+                    break;
+                }
+                p += 8;
+            }
+            if (p == end) {
+                break;
+            }
+        }
+        const auto byte = static_cast<unsigned char>(*p);
+        if (utf8Missing_ != 0 || byte >= 0x80) {
+            if (!TakeUtf8Byte(byte)) {
+                pending_.append(start, end);
+                FallBackToUtf16();
+                return;
+            }
+        } else if (byte == kLf) {
+            crLineEnds_.push_back(p != start ? p[-1] == '\r'
+                                             : !pending_.empty() && pending_.back() == '\r');
+            EndLine<1>(start, p);
+            if (failed_) {
+                return;
+            }
+            start = p + 1;
+        } else if (byte == kNul) {
+            pending_.append(start, end);
+            FallBackToUtf16();
+            return;
+        } else if (byte == kCtrlZ) {
+            // The text ends here if the file is UTF-8; the rest still decides whether it is.
+            pending_.append(start, p);
+            ctrlZSeen_ = true;
+            afterCtrlZ_.assign(1, static_cast<char>(kCtrlZ));
+            CheckAfterCtrlZ(p + 1, end);
+            return;
+        }
+    }
+    pending_.append(start, end);
+}
+
+void ListDecoder::CheckAfterCtrlZ(const char* begin, const char* end) {
+    for (const char* p = begin; p != end; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte == kNul || !TakeUtf8Byte(byte)) {
+            afterCtrlZ_.append(begin, end);
+            FallBackToUtf16();
+            return;
+        }
+    }
+    afterCtrlZ_.append(begin, end);
+}
+
+// One byte of UTF-8 as the standard bounds it: no overlong forms, no surrogates, nothing above
+// U+10FFFF; false for a byte that cannot stand where it does.
+bool ListDecoder::TakeUtf8Byte(unsigned char byte) {
+    if (utf8Missing_ != 0) {
+        if (byte < utf8Low_ || byte > utf8High_) {
+            return false;
+        }
+        --utf8Missing_;
+        utf8Low_ = 0x80;
+        utf8High_ = 0xBF;
+        return true;
+    }
+    if (byte < 0x80) {
+        return true;
+    }
+    if (byte < 0xC2 || byte > 0xF4) {
+        return false;
+    }
+    utf8Missing_ = byte < 0xE0 ? 1 : byte < 0xF0 ? 2 : 3;
+    utf8Low_ = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+    utf8High_ = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
+    return true;
+}
+
+// The lines stored so far were valid UTF-8, so encoding them again gives their bytes exactly:
+// no copy of the file is kept while it may still be UTF-8, and a UTF-16 file, whose first line
+// end holds a NUL, falls back after a line or two.
+void ListDecoder::FallBackToUtf16() {
+    ItemList lines = std::move(items_);
+    items_.clear();
+    const std::vector<bool> crLineEnds = std::exchange(crLineEnds_, {});
+    std::string rest = std::exchange(pending_, std::string());
+    rest += std::exchange(afterCtrlZ_, std::string());
+    form_ = Form::Utf16;
+    converter_ = nullptr;
+    ctrlZSeen_ = false;
+    utf8Missing_ = 0;
+    reserved_ = false;
+
+    constexpr std::size_t kRefeedSize = 64 * 1024;
+    std::string bytes;
+    for (std::size_t i = 0; i < lines.size() && !Ended(); ++i) {
+        AppendUtf8(lines[i], bytes);
+        bytes += crLineEnds[i] ? "\r\n" : "\n";
+        if (bytes.size() >= kRefeedSize) {
+            FeedUtf16(bytes);
+            bytes.clear();
+        }
+    }
+    if (!Ended()) {
+        bytes += rest;
+        FeedUtf16(bytes);
+    }
 }
 
 void ListDecoder::FeedUtf16(std::string_view bytes) {

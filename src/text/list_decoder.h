@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sevrane {
 
@@ -20,14 +21,17 @@ struct ListConverters {
     MultiByteConverter utf8; // files read with "/u" that start with the UTF-8 mark
 };
 
-// Without "/u" the bytes are ANSI text; with it the file is UTF-16LE (its mark dropped) unless
-// it starts with the UTF-16BE mark or the UTF-8 mark, which say what it is instead.
+// Without "/u" the bytes are ANSI text. With it a mark says what the file is: UTF-16LE (FF FE,
+// dropped), UTF-16BE (FE FF) or UTF-8 (EF BB BF). A file without a mark is UTF-8 when it holds no
+// NUL byte and is valid UTF-8 from its first byte to its last (real UTF-16 always holds NULs:
+// its line ends are 0D 00 0A 00), and UTF-16LE otherwise.
 enum class ListEncoding : std::uint8_t { Ansi, Unicode };
 
 // Splits the decoded text at LF, as the C runtime's text mode reads it: CR LF becomes LF, a lone
 // CR stays, Ctrl+Z ends the text. Every LF-terminated line is an item, empty or not; the text
 // after the last LF is one only when it is not empty. A NUL ends its item's text and the rest
-// of that line is dropped, so lines are never merged. Holds only the line being read.
+// of that line is dropped, so lines are never merged. Holds only the line being read (and, for a
+// Unicode file without a mark until its end shows it is UTF-8, one bit a line).
 class ListDecoder {
 public:
     ListDecoder(ListEncoding encoding, ListConverters converters, ItemList& items);
@@ -49,8 +53,15 @@ public:
     void ExpectBytes(std::uint64_t total) { expectedBytes_ = total; }
 
 private:
-    enum class Form : std::uint8_t { Undecided, Bytes, Utf16 };
+    // MaybeUtf8: a Unicode file without a mark, read as UTF-8 until a NUL or a byte that is not
+    // valid UTF-8 shows that it is UTF-16LE after all.
+    enum class Form : std::uint8_t { Undecided, Bytes, Utf16, MaybeUtf8 };
 
+    void StartWithoutMark(std::string_view bytes);
+    void ScanMaybeUtf8(const char* begin, const char* end);
+    void CheckAfterCtrlZ(const char* begin, const char* end);
+    bool TakeUtf8Byte(unsigned char byte);
+    void FallBackToUtf16();
     void FeedUtf16(std::string_view bytes);
     void ScanUtf16(const char* begin, const char* end);
     template <std::size_t Width>
@@ -77,6 +88,16 @@ private:
     std::string head_;    // a Unicode file's first bytes until its mark is known
     std::string pending_; // the current line's raw bytes taken from earlier chunks
     std::string swapped_; // a big-endian chunk turned little-endian, so one scan serves both
+    // While the form is MaybeUtf8: what a fall back to UTF-16LE needs to give the decoder the
+    // bytes read so far once more. The stored lines are exactly their bytes as valid UTF-8, so
+    // only whether each ended in CR LF is kept, and the raw bytes from a Ctrl+Z on, which ends
+    // the text of a UTF-8 file but not the test of the whole file.
+    std::vector<bool> crLineEnds_;
+    std::string afterCtrlZ_;
+    bool ctrlZSeen_ = false;
+    std::uint8_t utf8Missing_ = 0; // continuation bytes the current sequence still needs
+    unsigned char utf8Low_ = 0x80; // the range of the next continuation byte
+    unsigned char utf8High_ = 0xBF;
     std::uint64_t expectedBytes_ = 0;
     std::uint64_t fedBytes_ = 0;
     bool reserved_ = false;

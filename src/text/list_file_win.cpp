@@ -105,16 +105,15 @@ ListConverters PlatformConverters() {
     return ListConverters{LineConverter(CP_ACP), LineConverter(CP_UTF8)};
 }
 
-// The path in the form the platform takes: a long absolute one in its extended-length form, any
-// other as typed (and so it is when the full path cannot be had).
+// The path in the form the platform takes: one whose full path is too long for the platform's
+// plain form goes in its extended-length form, whatever form it was typed in (relative, "\dir",
+// "C:dir", with ".." or "/"), for the platform measures the full path; any other as typed (and
+// so it is when the full path cannot be had).
 class PlatformPath {
 public:
     explicit PlatformPath(const std::u16string& path) : path_(path) {
-        if (!NeedsExtendedLengthForm(path)) {
-            return;
-        }
         try {
-            if (const auto full = FullPathOf(path)) {
+            if (const auto full = FullPathOf(path); full && NeedsExtendedLengthForm(*full)) {
                 extended_ = ExtendedLengthForm(*full);
             }
         } catch (const std::bad_alloc&) {
@@ -130,56 +129,96 @@ private:
     std::u16string extended_;
 };
 
+// A virus scanner or a sync client may hold a file it has just seen being written, for a moment:
+// such a holder is waited for, about a second in short steps, before the file counts as not
+// readable. A writer that keeps it longer is still writing it.
+constexpr ULONGLONG kHeldFileWait = 1000;
+constexpr DWORD kHeldFileStep = 50;
+
+UniqueFileHandle OpenListFile(const std::u16string& path) {
+    const PlatformPath platformPath(path);
+    const ULONGLONG giveUpAt = ::GetTickCount64() + kHeldFileWait;
+    for (;;) {
+        // Sharing reading only, as the C runtime's fopen does: a file that another process is
+        // writing (or holds without sharing) cannot be opened, rather than be read in part, and
+        // a directory cannot be opened as a file at all.
+        UniqueFileHandle file(::CreateFileW(platformPath.get(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                            nullptr));
+        const DWORD error = ::GetLastError();
+        if (file || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            ::GetTickCount64() >= giveUpAt) {
+            return file;
+        }
+        ::Sleep(kHeldFileStep);
+    }
+}
+
+// Reads from the handle, a disk file or a pipe (type), to its end. A pipe ends when its writer
+// closes it.
+ListFileStatus DecodeList(HANDLE input, DWORD type, bool unicode, ItemList& items) {
+    ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
+                        items);
+    LARGE_INTEGER size{};
+    if (type == FILE_TYPE_DISK && ::GetFileSizeEx(input, &size) && size.QuadPart > 0) {
+        decoder.ExpectBytes(static_cast<std::uint64_t>(size.QuadPart));
+    }
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
+    while (!decoder.Ended()) {
+        DWORD got = 0;
+        if (!::ReadFile(input, buffer.get(), kReadSize, &got, nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (type == FILE_TYPE_PIPE && error == ERROR_BROKEN_PIPE) {
+                break;
+            }
+            // A message longer than the buffer: the rest comes with the next read. Anything
+            // else (a range another process has locked, a disk error) makes the input not
+            // readable: never a partial list, nor a retry for ever.
+            if (type != FILE_TYPE_PIPE || error != ERROR_MORE_DATA) {
+                return ListFileStatus::NotOpened;
+            }
+        }
+        if (got == 0 && type != FILE_TYPE_PIPE) {
+            break;
+        }
+        if (!decoder.Feed(std::string_view(buffer.get(), got))) {
+            return ListFileStatus::NotOpened;
+        }
+    }
+    return decoder.Finish() ? ListFileStatus::Read : ListFileStatus::NotOpened;
+}
+
 ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
-    // Sharing reading only, as the C runtime's fopen does: a file that another process is
-    // writing (or holds without sharing) cannot be opened, rather than be read in part, and a
-    // directory cannot be opened as a file at all.
-    const UniqueFileHandle file(::CreateFileW(PlatformPath(path).get(), GENERIC_READ,
-                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const UniqueFileHandle file = OpenListFile(path);
     // Only a disk file is sure to end: a device (NUL, CON, COM1, AUX) or a pipe may never end,
     // or hand over whatever happens to come; none of them is a list that can be read whole.
     if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
         return ListFileStatus::NotOpened;
     }
-
-    ListDecoder decoder(unicode ? ListEncoding::Unicode : ListEncoding::Ansi, PlatformConverters(),
-                        items);
-    LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-        decoder.ExpectBytes(static_cast<std::uint64_t>(size.QuadPart));
-    }
-    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
-    bool complete = true;
-    while (!decoder.Ended()) {
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer.get(), kReadSize, &got, nullptr)) {
-            // A range another process has locked, a disk error: never a partial list, nor a
-            // retry for ever; the file counts as not readable.
-            complete = false;
-            break;
-        }
-        if (got == 0) {
-            break;
-        }
-        if (!decoder.Feed(std::string_view(buffer.get(), got))) {
-            complete = false;
-            break;
-        }
-    }
-    if (!complete || !decoder.Finish()) {
-        return ListFileStatus::NotOpened;
-    }
-    return ListFileStatus::Read;
+    return DecodeList(file.get(), FILE_TYPE_DISK, unicode, items);
 }
 
-} // namespace
+// Standard input is the caller's own: a pipe or a redirected file is read, and left open. A
+// console, a device or no handle at all is no list.
+ListFileStatus DecodeStandardInput(bool unicode, ItemList& items) {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+        return ListFileStatus::NotOpened;
+    }
+    const DWORD type = ::GetFileType(input);
+    if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) {
+        return ListFileStatus::NotOpened;
+    }
+    return DecodeList(input, type, unicode, items);
+}
 
-ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
+// Runs a read into items: what cannot be held counts as not readable, and leaves no items.
+template <typename Read>
+ListFileStatus LoadInto(ItemList& items, Read read) {
     items.clear();
     ListFileStatus status = ListFileStatus::NotOpened;
     try {
-        status = DecodeListFile(path, unicode, items);
+        status = read();
     } catch (const std::bad_alloc&) {
         // Items that cannot be held are a file that cannot be read, not a reason to end with a
         // code of the runtime's own.
@@ -192,13 +231,33 @@ ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& 
     return status;
 }
 
-void DeleteListFile(const std::u16string& path) { ::DeleteFileW(PlatformPath(path).get()); }
+} // namespace
+
+ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
+    return LoadInto(items, [&] { return DecodeListFile(path, unicode, items); });
+}
+
+ListFileStatus LoadStandardInput(bool unicode, ItemList& items) {
+    return LoadInto(items, [&] { return DecodeStandardInput(unicode, items); });
+}
+
+void DeleteListFile(const std::u16string& path) {
+    if (path != kStandardInputList) {
+        ::DeleteFileW(PlatformPath(path).get());
+    }
+}
 
 std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath) {
     // The checks of the command line leave exactly one list argument: the path, not an item.
     listFilePath =
         settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
     settings.items.clear();
+    if (listFilePath == kStandardInputList) {
+        if (LoadStandardInput(settings.unicodeListFile, settings.items) != ListFileStatus::Read) {
+            return Failure{MessageId::MsgFileNotOpened, listFilePath};
+        }
+        return std::nullopt;
+    }
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
     if (::_waccess_s(PlatformPath(listFilePath).get(), 0) != 0) {
         return Failure{MessageId::MsgFileNotFound, listFilePath};

@@ -11,9 +11,10 @@ namespace sevrane {
 
 inline constexpr std::size_t kMaxPath = 260;
 
-// Whether the path as typed must reach the platform in its extended-length form: an absolute
-// path (a drive letter and a separator, or a UNC or device path) of kMaxPath units or more
-// that is not in that form yet. Shorter and relative paths go to the platform as typed.
+// Whether a path must reach the platform in its extended-length form: an absolute path (a
+// drive letter and a separator, or a UNC or device path) of kMaxPath units or more that is not
+// in that form yet. The platform's limit holds for the full path, so a relative one is judged
+// by its full path.
 bool NeedsExtendedLengthForm(std::u16string_view path);
 
 // The extended-length form of a full path as the platform normalises it (backslashes only):

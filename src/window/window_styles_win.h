@@ -14,10 +14,13 @@ inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VS
 inline constexpr DWORD kListBoxFrameStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
 inline constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+// The list's label for screen readers: never shown, never in the tab order, "&" a character.
+inline constexpr DWORD kLabelStyle = WS_CHILD | SS_LEFT | SS_NOPREFIX;
 static_assert(kMainWindowStyle == 0xCA0000);
 static_assert(kListBoxStyle == 0x50B10181);
 static_assert(kButtonStyle == 0x50010000);
 
+inline constexpr int kLabelId = 100;
 inline constexpr int kListBoxId = 101;
 inline constexpr int kOkButtonId = 102;
 inline constexpr int kCancelButtonId = 103;

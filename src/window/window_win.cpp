@@ -6,6 +6,7 @@
 #include "window/window_styles_win.h"
 
 #include <string>
+#include <utility>
 #include <variant>
 
 namespace sevrane {
@@ -44,6 +45,19 @@ bool FillList(HWND listBox, const ItemList& items) {
 void ApplyIcon(HWND window, HICON icon) {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+// An Enter or Esc still held from an earlier window arrives as auto-repeat (bit 30, the key was
+// already down): it must not answer a window the user has not read yet.
+bool IsHeldAnswerKey(const MSG& message) {
+    return message.message == WM_KEYDOWN &&
+           (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE) &&
+           (message.lParam & (LPARAM{1} << 30)) != 0;
+}
+
+// The commands with which the caller asked for a shown window that does not take the activation.
+bool ShowsWithoutActivating(int showCommand) {
+    return showCommand == SW_SHOWNOACTIVATE || showCommand == SW_SHOWNA;
 }
 
 int ShowCommandFor(int showCommand) {
@@ -138,6 +152,7 @@ BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
 }
 
 BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
+    CreateLabel();
     if (const BuildStatus list = CreateListBox(layout); list != BuildStatus::Ready) {
         return list;
     }
@@ -162,6 +177,21 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
         return Fail(L"CreateWindowExW");
     }
     return BuildStatus::Ready;
+}
+
+// Screen readers name a list box by the Static just before it in z-order, hidden or not. The
+// message is painted, so a hidden copy of it, created just before the list box, names the list.
+void ListWindow::CreateLabel() {
+    RECT client{};
+    ::GetClientRect(window_.get(), &client);
+    const LayoutRect area =
+        MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
+    if (::CreateWindowExW(0, L"STATIC", Wide(settings_.message), kLabelStyle, area.left, area.top,
+                          area.Width(), area.Height(), window_.get(), ControlId(kLabelId),
+                          request_.instance, nullptr) == nullptr) {
+        // Only a screen reader misses it; the user can still see and choose.
+        TraceLastFailure(L"CreateWindowExW");
+    }
 }
 
 BuildStatus ListWindow::CreateListBox(const WindowLayout& layout) {
@@ -194,18 +224,17 @@ bool ListWindow::CreateButtons(const WindowLayout& layout) {
         {layout.OkButton(clientWidth), MessageId::LabelOk, kOkButtonId},
         {layout.CancelButton(clientWidth), MessageId::LabelCancel, kCancelButtonId},
     };
-    HWND created[2] = {};
     for (std::size_t i = 0; i < 2; ++i) {
         const std::u16string label(MessageText(buttons[i].label, request_.language));
         const LayoutRect& rect = buttons[i].rect;
-        created[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left, rect.top,
-                                       rect.Width(), rect.Height(), window_.get(),
-                                       ControlId(buttons[i].id), request_.instance, nullptr);
-        if (created[i] == nullptr) {
+        buttons_[i] = ::CreateWindowExW(0, L"BUTTON", Wide(label), kButtonStyle, rect.left,
+                                        rect.top, rect.Width(), rect.Height(), window_.get(),
+                                        ControlId(buttons[i].id), request_.instance, nullptr);
+        if (buttons_[i] == nullptr) {
             return false;
         }
     }
-    for (HWND button : created) {
+    for (HWND button : buttons_) {
         SetFont(button, font_.get());
     }
     return true;
@@ -222,11 +251,18 @@ int ListWindow::ShowAndRun() {
         ::ShowWindow(window, SW_SHOWNORMAL);
     }
     ::UpdateWindow(window);
+    AskForTheForeground();
 
     MSG message{};
     BOOL got = 0;
     // GetMessageW gives -1 on failure: that ends the loop instead of spinning on it.
     while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (IsHeldAnswerKey(message)) {
+            continue;
+        }
+        if (message.message == WM_LBUTTONDBLCLK && message.hwnd == listBox_) {
+            doubleClickAt_ = message.lParam;
+        }
         if (!::IsDialogMessageW(window, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
@@ -316,8 +352,9 @@ LRESULT ListWindow::OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         Choose(0);
         return 0;
     case kListBoxId:
-        if (HIWORD(wParam) == LBN_DBLCLK) {
-            // A double-click in the empty area below the items selects nothing: 0, as Cancel.
+        if (HIWORD(wParam) == LBN_SETFOCUS) {
+            UnframeButtons();
+        } else if (HIWORD(wParam) == LBN_DBLCLK && DoubleClickHitAnItem()) {
             Choose(SelectedIndex() + 1);
         }
         return 0;
@@ -330,6 +367,44 @@ void ListWindow::FocusList() const {
     if (listBox_ != nullptr) {
         ::SetFocus(listBox_);
     }
+}
+
+// Tab gives the focused button the default frame, and a click, an activation or a restore that
+// brings the focus back to the list leaves it there. Enter on the list chooses the item: no
+// button may look as if Enter pressed it.
+void ListWindow::UnframeButtons() const {
+    for (HWND button : buttons_) {
+        if (button != nullptr &&
+            (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            ::SendMessageW(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+    }
+}
+
+// A double-click in the strip below the last item, or on an empty list, points at no item:
+// neither the selected item nor a cancel is what the user asked for.
+bool ListWindow::DoubleClickHitAnItem() {
+    const std::optional<LPARAM> at = std::exchange(doubleClickAt_, std::nullopt);
+    // The high word is 0 only when the point lies inside the item it names.
+    return at && HIWORD(::SendMessageW(listBox_, LB_ITEMFROMPOINT, 0, *at)) == 0;
+}
+
+// A window behind the one the user works in may go unseen while the script waits. The
+// foreground is asked for once, within the system's rules; refused, the taskbar button flashes
+// until the user comes. It is never forced: keys typed elsewhere must not reach the list.
+void ListWindow::AskForTheForeground() const {
+    const HWND window = window_.get();
+    if (::GetForegroundWindow() == window) {
+        return;
+    }
+    // A minimized start, or one the caller asked not to activate, is left where it is: only the
+    // taskbar button tells the user.
+    if (!::IsIconic(window) && !ShowsWithoutActivating(request_.showCommand) &&
+        ::SetForegroundWindow(window)) {
+        return;
+    }
+    FLASHWINFO flash{sizeof(flash), window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+    ::FlashWindowEx(&flash);
 }
 
 int ListWindow::SelectedIndex() const {

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace sevrane {
 
@@ -54,10 +55,14 @@ private:
     void PaintMessage(HWND window);
     int SelectedIndex() const;
     void FocusList() const;
+    void UnframeButtons() const;
+    bool DoubleClickHitAnItem();
+    void AskForTheForeground() const;
 
     BuildStatus CreateMain();
     BuildStatus MeasureAndLayOut(WindowLayout& layout);
     BuildStatus CreateControls(const WindowLayout& layout);
+    void CreateLabel();
     BuildStatus CreateListBox(const WindowLayout& layout);
     bool CreateButtons(const WindowLayout& layout);
     BuildStatus Fail(const wchar_t* call);
@@ -68,6 +73,10 @@ private:
     UniqueFont font_;
     UniqueWindow window_; // let go at WM_NCDESTROY, whoever destroys the window
     HWND listBox_ = nullptr;
+    HWND buttons_[2] = {};
+    // Where the last double-click on the list box came, in its client coordinates, as the loop
+    // saw it pass.
+    std::optional<LPARAM> doubleClickAt_;
     std::int32_t messageHeight_ = 0;
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;

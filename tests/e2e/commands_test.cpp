@@ -1,6 +1,7 @@
 // The single-argument commands and the entry's handling of an empty command line.
 #include "app/usage.h"
 #include "app/version.h"
+#include "driver/files_win.h"
 #include "e2e_support.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,26 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
         EXPECT_EQ(process.WaitExit(), 0u);
         EXPECT_FALSE(sawWindow);
     }
+}
+
+// On a window station that no one sees (a task run whether the user is logged on or not, a
+// service) every run ends at once with 0, and "/fd" keeps its file.
+TEST(Commands, RunsOnAnInvisibleWindowStationEndAtOnceWithZero) {
+    // The station named below is Wine's; Windows has none by that name.
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) {
+        GTEST_SKIP() << "needs Wine's service window station";
+    }
+    TempDir dir;
+    const std::wstring list = dir.File(L"list.txt");
+    ASSERT_TRUE(WriteBytes(list, "a\r\n"));
+    LaunchOptions unseen;
+    unseen.desktop = L"__wineservice_winstation\\Default";
+    for (const Arguments& arguments :
+         {Arguments{L"T", L"M", L"a"}, Arguments{L"/r", L"0", L"T", L"M", L"a"}, Arguments{L"/?"},
+          Arguments{L"/fd", L"T", L"M", list}}) {
+        EXPECT_EQ(Launch(arguments, unseen).WaitExit(), 0u) << testing::PrintToString(arguments);
+    }
+    EXPECT_TRUE(FileExists(list));
 }
 
 TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) { ExpectUsageBox(kEnglish); }

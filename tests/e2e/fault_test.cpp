@@ -68,6 +68,10 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
 
     LaunchOptions options;
     options.plan = InjectionPlan{.faults = {point, failAt}};
+    if (arguments.back() == L"-") {
+        options.inputFile = list; // the list as standard input, never deleted
+        run.usesList = true;
+    }
     const Process process = Launch(arguments, options); // ended when it goes, if still running
     run.injected = static_cast<bool>(process);
     if (!run.injected) {
@@ -134,6 +138,11 @@ std::string Fault(const Command& command, const FaultRun& run) {
     if (*run.exitCode != 0 && !(*run.exitCode == command.choice && wholeList)) {
         return "exit code " + std::to_string(*run.exitCode);
     }
+    // A failing window station check counts as visible: the run goes on as without it.
+    if (run.plan.faults.point <= FaultPoint::GetUserObjectInformationW && run.plan.faults.failed &&
+        (*run.exitCode != command.choice || run.boxes.empty() == (command.choice == 0))) {
+        return "a failing window station check stopped the run";
+    }
     if (run.boxes.size() > 1) {
         return std::to_string(run.boxes.size()) + " boxes";
     }
@@ -149,6 +158,9 @@ std::string Fault(const Command& command, const FaultRun& run) {
     if (run.usesList && command.arguments.front() == L"/fd" && run.plan.shown == 0 &&
         !run.listKept) {
         return "list file deleted, window never shown";
+    }
+    if (command.arguments.back() == L"-" && !run.listKept) {
+        return "standard input's file deleted";
     }
     return {};
 }
@@ -166,6 +178,10 @@ const Command kCommands[] = {
      {L"/x - Parameter is invalid."}},
     {"list file, Enter", {L"/f", L"/s", L"2", L"T", L"M", L"<list>"}, 2, {kListNotOpened}},
     {"/fd, Enter", {L"/fd", L"/s", L"3", L"T", L"M", L"<list>"}, 3, {kListNotOpened}},
+    {"/fd -, Enter",
+     {L"/fd", L"/u", L"/s", L"2", L"T", L"M", L"-"},
+     2,
+     {L"- - File was not able to open."}},
     {"/i icon, Enter",
      {L"/i", L"<icon>", L"/s", L"1", L"T", L"M", L"one", L"two", L"three"},
      1,
@@ -268,11 +284,11 @@ TEST(Fault, ListThatCannotBeShownWholeIsNeverShownInPart) {
          FaultPoint::AddString,
          3,
          {}},
-        // No list box at all (the second window): Enter must not read item 1 from nowhere.
+        // No list box at all (the third window, after its label): Enter must not read item 1.
         {"no list box",
          {L"/s", L"1", L"T", L"M", L"one", L"two", L"three"},
          FaultPoint::CreateWindowExW,
-         2,
+         3,
          {}},
     };
     for (const auto& c : cases) {

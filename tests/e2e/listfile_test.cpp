@@ -2,7 +2,9 @@
 // encodings, and its deletion for "/fd".
 #include "driver/files_win.h"
 #include "e2e_support.h"
+#include "inject/injection_plan.h"
 #include "platform/handles_win.h"
+#include "test_code_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +16,15 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
-// The items the window shows for a list file.
-Items ItemsShownFor(const Arguments& arguments) {
+// The items the window shows for a list file, from this index on.
+Items ItemsShownFor(const Arguments& arguments, const LaunchOptions& options = {}, int from = 0) {
     WindowSession session;
-    const testing::AssertionResult opened = session.Open(arguments);
+    const testing::AssertionResult opened = session.Open(arguments, options);
     EXPECT_TRUE(opened);
     if (!opened) {
         return {L"<no window>"};
     }
-    return ListItems(session.list);
+    return ListItems(session.list, from);
 }
 
 TEST(ListFile, PathThatDoesNotExistIsReportedAsTyped) {
@@ -214,6 +216,121 @@ TEST(ListFile, KeptWhenTheRunFailsBeforeTheWindow) {
         ExpectSingleWarning(RunToEnd(c.arguments), c.text);
         EXPECT_TRUE(FileExists(path));
     }
+}
+
+// Lists as today's tools write them, in the language of the run: UTF-8 without a mark,
+// standard input, a file held for a moment, a relative path too long for Windows' plain form.
+void ExpectListsAsToolsWriteThem(LanguageIndex language) {
+    TempDir dir;
+    const std::wstring notOpened = Catalogue(MessageId::MsgFileNotOpened, language);
+    std::string lines;
+    for (int i = 1; i <= 20000; ++i) {
+        lines += "line " + std::to_string(i) + "\r\n";
+    }
+    const Items lastOfMany = {L"line 19999", L"line 20000"}; // items 19998 and on
+    ASSERT_TRUE(
+        WriteBytes(dir.File(L"utf8.txt"), Encode(L"café\r\nnaïve\r\n日本語\r\n", CP_UTF8)) &&
+        WriteBytes(dir.File(L"ascii.txt"), "alpha\nbeta\n") &&
+        WriteUtf16(dir.File(L"utf16.txt"), L"one\r\ntwo", false) &&
+        WriteBytes(dir.File(L"many.txt"), lines) && WriteBytes(dir.File(L"-"), "dash\n"));
+    // In the folder, with this standard input: a file, or a pipe that gets these bytes.
+    const auto input = [&](std::optional<std::wstring> file, std::optional<std::string> pipe) {
+        LaunchOptions options;
+        options.workingDirectory = dir.Path();
+        options.inputFile = std::move(file);
+        options.inputPipe = std::move(pipe);
+        return options;
+    };
+    const LaunchOptions inDir = input({}, {});
+    const Items box = {L"<box>"};
+    const struct {
+        Arguments arguments;
+        LaunchOptions options;
+        Items items; // the items from index `from` on
+        int from;
+    } rows[] = {
+        {{L"/u", L"/f", L"T", L"M", L"utf8.txt"}, inDir, {L"café", L"naïve", L"日本語"}, 0},
+        {{L"/u", L"/f", L"T", L"M", L"ascii.txt"}, inDir, {L"alpha", L"beta"}, 0},
+        {{L"/u", L"/f", L"T", L"M", L"utf16.txt"}, inDir, {L"one", L"two"}, 0},
+        {{L"/f", L"T", L"M", L"-"}, input({}, lines), lastOfMany, 19998},
+        {{L"/fd", L"T", L"M", L"-"}, input(dir.File(L"many.txt"), {}), lastOfMany, 19998},
+        {{L"/fd", L"T", L"M", L"-"}, input({}, ""), {}, 0},
+        {{L"/u", L"/fd", L"T", L"M", L"-"},
+         input({}, test::Utf16Bytes(u"\uFEFFone\r\ntwo")),
+         {L"one", L"two"},
+         0},
+        {{L"/fd", L"T", L"M", L"-"}, input(L"", {}), box, 0},
+        {{L"/f", L"T", L"M", L"-"}, input(L"NUL", {}), box, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        if (row.items == box) {
+            ExpectSingleWarning(RunToEnd(row.arguments, row.options), L"-" + notOpened);
+        } else {
+            EXPECT_EQ(ItemsShownFor(row.arguments, row.options, row.from), row.items);
+        }
+    }
+    EXPECT_EQ(ReadBytes(dir.File(L"-")), "dash\n");
+    EXPECT_TRUE(FileExists(dir.File(L"many.txt")));
+
+    // A writer that lets go 300 ms after the first refused open, and one that never does.
+    const std::wstring held = dir.File(L"held.txt");
+    ASSERT_TRUE(WriteBytes(held, "a\r\nb\r\n"));
+    for (const bool letsGo : {true, false}) {
+        UniqueFileHandle writer(::CreateFileW(held.c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+        LaunchOptions counted;
+        counted.plan = InjectionPlan{};
+        const Process process = Launch({L"/f", L"T", L"M", held}, counted);
+        const auto opens = [&] {
+            return process.Plan()->faults.calls[std::size_t(FaultPoint::CreateFileW)];
+        };
+        ASSERT_TRUE(writer && WaitUntil([&] { return opens() > 0 || !process.Running(); }));
+        if (letsGo) {
+            ::Sleep(300);
+            writer.reset();
+            const HWND main = WaitForMainWindow(process);
+            ASSERT_NE(main, nullptr);
+            EXPECT_EQ(ListItems(Control(main, kListId)), (Items{L"a", L"b"}));
+            CloseFromCaption(main);
+        } else {
+            const HWND shown = WaitForBox(process);
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(ReadBox(shown, process.ThreadId()).text, held + notOpened);
+            EXPECT_GT(opens(), 5u);
+            DismissBox(shown);
+        }
+        EXPECT_EQ(process.WaitExit(), 0u);
+    }
+
+    // Under Windows' rule without the long-path setting, in every form a path is typed in.
+    const std::wstring folder(200, L'd');
+    const std::wstring name(70, L'f');
+    ASSERT_TRUE(::CreateDirectoryW(dir.File(folder).c_str(), nullptr));
+    const std::wstring typed[][2] = {
+        {dir.Path(), folder + L"\\" + name},
+        {dir.File(folder), name},
+        {dir.Path(), L"./" + folder + L"/../" + folder + L"/" + name},
+        {dir.Path(), dir.File(folder + L"\\" + name).substr(2)},
+        {dir.Path(), dir.Path().substr(0, 2) + folder + L"\\" + name},
+    };
+    for (const auto& [directory, path] : typed) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        ASSERT_TRUE(WriteBytes(dir.File(folder + L"\\" + name), "one\r\ntwo\r\n"));
+        LaunchOptions shim;
+        shim.workingDirectory = directory;
+        shim.plan = InjectionPlan{.shims = kShimShortPathsOnly};
+        EXPECT_EQ(ItemsShownFor({L"/fd", L"T", L"M", path}, shim), (Items{L"one", L"two"}));
+        EXPECT_FALSE(FileExists(dir.File(folder + L"\\" + name)));
+    }
+}
+
+TEST(ListFile, ListsAsTodaysToolsWriteThem) { ExpectListsAsToolsWriteThem(kEnglish); }
+
+TEST(ListFile, ListsAsTodaysToolsWriteThemInJapanese) {
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
+    ExpectListsAsToolsWriteThem(kJapanese);
 }
 
 TEST(ListFile, JapaneseAnsiFileIsReadInTheJapaneseCodePage) {

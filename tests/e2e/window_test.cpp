@@ -136,6 +136,22 @@ void ExpectFrameRules(const Geometry& g, int messageHeight) {
     EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
 }
 
+// The message as painted, in a hidden Static just before the list box: what screen readers
+// name the list by. Not in the tab order, an "&" kept as typed.
+void ExpectListLabel(const WindowSession& session, const std::wstring& message) {
+    const WindowInfo label = ReadWindow(::GetWindow(session.list, GW_HWNDPREV));
+    EXPECT_EQ(label.className + L"|" + label.text, L"Static|" + message);
+    EXPECT_EQ(label.style & (WS_VISIBLE | WS_TABSTOP | SS_NOPREFIX), SS_NOPREFIX) << label.style;
+}
+
+// With the focus on the list, no button may look as if Enter would press it.
+void ExpectNeitherButtonFramed(const WindowSession& session) {
+    EXPECT_TRUE(WaitUntil([&] {
+        return (ReadWindow(session.ok).style & BS_TYPEMASK) == BS_PUSHBUTTON &&
+               (ReadWindow(session.cancel).style & BS_TYPEMASK) == BS_PUSHBUTTON;
+    }));
+}
+
 const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha",  L"beta",
                               L"gamma",       L"delta",  L"epsilon"};
 
@@ -200,8 +216,10 @@ TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
         EXPECT_EQ(button.style & BS_TYPEMASK, BS_PUSHBUTTON) << std::hex << button.style;
     }
 
+    ExpectListLabel(session, L"Choose");
     const std::vector<HWND> order = ChildrenInOrder(session.main);
-    EXPECT_EQ(order, (std::vector<HWND>{session.list, session.ok, session.cancel}));
+    EXPECT_EQ(order, (std::vector<HWND>{::GetWindow(session.list, GW_HWNDPREV), session.list,
+                                        session.ok, session.cancel}));
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
 }
 
@@ -386,8 +404,9 @@ TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
     const int rowHeight = Measure(false).RowHeight();
     {
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\ntwo\\nthree", L"a"}));
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo\\nthree", L"a"}));
         ExpectFrameRules(ReadGeometry(session), 3 * rowHeight);
+        ExpectListLabel(session, L"one &\ntwo\nthree");
     }
     {
         // Without "/e" the backslashes are plain characters on one line.
@@ -469,6 +488,8 @@ TEST(Window, SelectionOptionSelectsTheNumberedItem) {
     WindowSession session;
     ASSERT_TRUE(session.Open({L"/s", L"3", L"T", L"M", L"a", L"b", L"c", L"d"}));
     EXPECT_EQ(ListSelection(session.list), 2);
+    // An Esc still held from an earlier window comes as auto-repeat (bit 30): it cancels nothing.
+    ::PostMessageW(session.list, WM_KEYDOWN, VK_ESCAPE, 1 | LPARAM{1} << 30);
     session.Press(VK_RETURN);
     EXPECT_EQ(session.ExitCode(), 3u);
 }
@@ -483,8 +504,14 @@ TEST(Window, OkButtonWithASelectionReturnsItsNumber) {
 TEST(Window, ClickedItemThenEnterReturnsItsNumber) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
+    // Tab, Tab gives Cancel the default frame; the click on the list takes it away.
+    for (HWND next : {session.ok, session.cancel}) {
+        session.Press(VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return session.Focus() == next; }));
+    }
     ClickItem(session.list, 3);
     ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 3; }));
+    ExpectNeitherButtonFramed(session);
     session.Press(VK_RETURN);
     EXPECT_EQ(session.ExitCode(), 4u);
 }
@@ -500,6 +527,7 @@ TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
     }
     const Arguments cases[] = {
         kFiveItems,
+        {L"/r", L"4", L"T", L"M", L"a"},
         {L" ", pairs, L"x", L"y"},
         {L"/m", L"Title", column, L"x"},
         {L"/e", L"/w", L"215", L"Title", L"MessageXl8ZSa\\tb\\ta\\tb\\t", L"a"},
@@ -509,6 +537,10 @@ TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
         WindowSession session;
         ASSERT_TRUE(session.Open(arguments));
         ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+        // Below the last item a double-click points at none: nothing is chosen or cancelled.
+        const RECT last =
+            ListItemRect(session.list, static_cast<int>(ListItems(session.list).size()) - 1);
+        ::PostMessageW(session.list, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, last.bottom + 2));
         // With nothing selected, the first arrow key selects the item with the caret, the first.
         session.Press(VK_DOWN);
         ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
@@ -519,11 +551,14 @@ TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
 
 TEST(Window, DoubleClickOnTheFifthItemReturnsFive) {
     WindowSession session;
-    Arguments arguments = {L"T", L"M"};
+    Arguments arguments = {L"/s", L"1", L"/r", L"10", L"T", L"M"};
     for (int i = 1; i <= 8; ++i) {
         arguments.push_back(L"item " + std::to_wstring(i));
     }
     ASSERT_TRUE(session.Open(arguments));
+    // Below the last item a double-click points at none: the selected item is not chosen.
+    ::PostMessageW(session.list, WM_LBUTTONDBLCLK, 0,
+                   MAKELPARAM(5, ListItemRect(session.list, 7).bottom + 5));
     DoubleClickItem(session.list, 4);
     EXPECT_EQ(session.ExitCode(), 5u);
 }
@@ -575,6 +610,8 @@ TEST(Window, CancelEscapeAndClosingReturnZeroEvenAfterASelection) {
             }
             switch (way) {
             case Way::Escape:
+                // A held Enter (auto-repeat) chooses nothing; the fresh Esc cancels.
+                ::PostMessageW(session.list, WM_KEYDOWN, VK_RETURN, 1 | LPARAM{1} << 30);
                 session.Press(VK_ESCAPE);
                 break;
             case Way::Cancel:
@@ -597,10 +634,11 @@ TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
     WindowSession session;
     ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
     EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
+    // A double-click on the empty list points at no item: the window stays.
+    ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
-    // A double-click on the empty list ends the run without a choice.
-    ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
+    session.Press(VK_ESCAPE);
     EXPECT_EQ(session.ExitCode(), 0u);
 }
 
@@ -617,8 +655,13 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
     const struct {
         WORD command;
         std::uint32_t shims;
-    } starts[] = {{SW_SHOWMAXIMIZED, 0}, {SW_SHOWNORMAL, 0},        {SW_SHOW, 0},
-                  {SW_HIDE, 0},          {SW_HIDE, kShimFirstShow}, {SW_SHOWMINIMIZED, 0}};
+    } starts[] = {{SW_SHOWMAXIMIZED, 0},
+                  {SW_SHOWNORMAL, 0},
+                  {SW_SHOW, 0},
+                  {SW_HIDE, 0},
+                  {SW_HIDE, kShimFirstShow},
+                  {SW_SHOWMINIMIZED, 0},
+                  {SW_SHOWNORMAL, kShimForegroundElsewhere}};
     for (const auto& start : starts) {
         SCOPED_TRACE(testing::Message() << start.command << " shims " << start.shims);
         LaunchOptions options;
@@ -646,6 +689,11 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
+        // Behind another window and refused the foreground, it flashes on the taskbar.
+        const InjectionPlan* plan = session.process.Plan();
+        const std::uint32_t flashes =
+            plan ? plan->faults.calls[std::size_t(FaultPoint::FlashWindowEx)] : 0;
+        EXPECT_EQ(flashes, start.shims == kShimForegroundElsewhere ? 1u : 0u);
     }
 }
 
@@ -760,8 +808,16 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     })) << "the list window was not activated again";
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
         << "focus is on id " << ::GetDlgCtrlID(session.Focus());
+    ExpectNeitherButtonFramed(session);
     other.reset();
     pump();
+    // The same after a minimize and restore.
+    session.Press(VK_TAB);
+    ::PostMessageW(session.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(session.main) != FALSE; }));
+    ::PostMessageW(session.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
+    ExpectNeitherButtonFramed(session);
 }
 
 // The most rows and message lines the work area allows, found from a window of one row.
@@ -830,6 +886,7 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
     EXPECT_EQ(WindowText(session.ok), L"OK");
     EXPECT_EQ(WindowText(session.cancel), L"キャンセル");
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
+    ExpectListLabel(session, L"選んでください");
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
     session.Press(VK_ESCAPE);

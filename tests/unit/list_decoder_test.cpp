@@ -128,7 +128,31 @@ INSTANTIATE_TEST_SUITE_P(
             "big-endian odd last byte", kBigEndianMark + Utf16Bytes(u"ab", true) + "c", {u"ab"}},
         DecodeCase{"odd last byte dropped", kUtf16Mark + Utf16Bytes(u"ab") + "c", {u"ab"}},
         DecodeCase{"odd byte after CR", kUtf16Mark + Utf16Bytes(u"ab\r") + "\n", {u"ab\r"}},
-        DecodeCase{"a single byte", "a", {}},
+        DecodeCase{"a single byte is UTF-8", "a", {u"a"}},
+        DecodeCase{"UTF-8 without a mark",
+                   "caf\xC3\xA9\r\nna\xC3\xAFve\r\n\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n",
+                   {u"caf\u00E9", u"na\u00EFve", u"\u65E5\u672C\u8A9E"}},
+        DecodeCase{"only ASCII without a mark", "alpha\r\n\nbeta\rx", {u"alpha", u"", u"beta\rx"}},
+        DecodeCase{"NUL at the very end", "alpha\r\nbeta\0"s, {u"\u6C61\u6870\u0D61\u620A\u7465a"}},
+        DecodeCase{"lines stored before a NUL are read again", "\xC3\xA9\n\0"s, {u"\uA9C3"}},
+        DecodeCase{"CR LF and LF ends kept for the fall back",
+                   "a\r\nb\n\xFF\xFE",
+                   {u"\u0D61\u620A\uFF0A"}},
+        DecodeCase{
+            "four-byte sequence read again", "\xF0\x9F\x98\x80\n\xFF", {u"\u9FF0\u8098\uFF0A"}},
+        DecodeCase{"overlong form", "\xC1\xBF", {u"\uBFC1"}},
+        DecodeCase{"encoded surrogate",
+                   "\xED\xA0\x80"
+                   "a",
+                   {u"\uA0ED\u6180"}},
+        DecodeCase{"beyond U+10FFFF", "\xF4\x90\x80\x80", {u"\u90F4\u8080"}},
+        DecodeCase{"sequence cut by the end", "ab\xE6\x97", {u"\u6261\u97E6"}},
+        DecodeCase{"Ctrl+Z ends UTF-8 text",
+                   "ab\r\x1A"
+                   "cd\xC3\xA9\n",
+                   {u"ab\r"}},
+        DecodeCase{"NUL after Ctrl+Z", "ab\x1A\0"s, {u"\u6261"}},
+        DecodeCase{"invalid byte after Ctrl+Z", "a\x1A\xFF\n", {u"\u1A61\u0AFF"}},
         DecodeCase{"half a UTF-8 mark", "\xEF\xBB", {u"\uBBEF"}},
         DecodeCase{"Ctrl+Z ends the text",
                    kUtf16Mark + Utf16Bytes(u"ab\x1A"
@@ -236,6 +260,23 @@ TEST(ListDecoder, ReservationFromTheFileSizeKeepsTheItemsAndStaysBounded) {
     ASSERT_TRUE(evenDecoder.Finish());
     EXPECT_EQ(evenItems, DecodeInChunks(even, ListEncoding::Ansi, test::Latin1Converters(), 0));
     EXPECT_LE(evenItems.capacity(), evenItems.size() * 5 / 4 + 16);
+}
+
+TEST(ListDecoder, InvalidUtf8AfterManyReadsStillMakesAFileWithoutMarkUtf16) {
+    std::string bytes;
+    while (bytes.size() < 65536) {
+        bytes += "caf\xC3\xA9 line\r\n";
+    }
+    const ItemList utf8 = DecodeInChunks(bytes, ListEncoding::Unicode, test::Latin1Converters(), 0);
+    ASSERT_EQ(utf8.size(), bytes.size() / 12);
+    EXPECT_EQ(utf8.back(), u"caf\u00E9 line");
+    bytes += "\xFF!";
+    const ItemList utf16 =
+        DecodeInChunks(kUtf16Mark + bytes, ListEncoding::Unicode, test::Latin1Converters(), 0);
+    for (const std::size_t size : {1, 4093, 65536, 0}) {
+        EXPECT_EQ(DecodeInChunks(bytes, ListEncoding::Unicode, test::Latin1Converters(), size),
+                  utf16);
+    }
 }
 
 TEST(ListDecoder, BytesAfterCtrlZAreNotLookedAt) {

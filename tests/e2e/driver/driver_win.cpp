@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -129,6 +130,7 @@ Process& Process::operator=(Process&& other) noexcept {
         threadId_ = other.threadId_;
         planView_ = std::move(other.planView_);
         planMapping_ = std::move(other.planMapping_);
+        writer_ = std::move(other.writer_);
     }
     return *this;
 }
@@ -139,6 +141,10 @@ void Process::EndIfRunning() {
     if (Running()) {
         ::TerminateProcess(process_.get(), 0xDEAD);
         ::WaitForSingleObject(process_.get(), static_cast<DWORD>(kTimeout.count()));
+    }
+    // Its reader gone, the pipe refuses further writes.
+    if (writer_.joinable()) {
+        writer_.join();
     }
 }
 
@@ -203,16 +209,57 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = *options.showCommand;
     }
+    std::wstring desktop = options.desktop;
+    startup.lpDesktop = desktop.empty() ? nullptr : desktop.data();
+    // The child's end of its standard input is inheritable; the driver's own end of a pipe is not.
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    UniqueKernelHandle input;
+    UniqueKernelHandle pipeWriter;
+    if (options.inputPipe) {
+        HANDLE reader = nullptr;
+        HANDLE writer = nullptr;
+        if (!::CreatePipe(&reader, &writer, &inheritable, 0)) {
+            return Process();
+        }
+        input.reset(reader);
+        pipeWriter.reset(writer);
+        ::SetHandleInformation(writer, HANDLE_FLAG_INHERIT, 0);
+    } else if (options.inputFile && !options.inputFile->empty()) {
+        const HANDLE file = ::CreateFileW(options.inputFile->c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          &inheritable, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return Process();
+        }
+        input.reset(file);
+    }
+    if (options.inputPipe || options.inputFile) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = input.get();
+    }
     std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
     const DWORD flags = options.suspended || options.plan ? CREATE_SUSPENDED : 0;
     if (!::CreateProcessW(
-            program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
-            options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup,
-            &info)) {
+            program.c_str(), mutableLine.data(), nullptr, nullptr, input ? TRUE : FALSE, flags,
+            nullptr, options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
+            &startup, &info)) {
         return Process();
     }
     Process process(info);
+    input.reset();
+    if (options.inputPipe) {
+        process.KeepWriter(
+            std::thread([writer = std::move(pipeWriter), bytes = *options.inputPipe] {
+                DWORD written = 0;
+                for (std::size_t at = 0; at < bytes.size(); at += written) {
+                    const auto piece =
+                        static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 4096));
+                    if (!::WriteFile(writer.get(), bytes.data() + at, piece, &written, nullptr)) {
+                        return;
+                    }
+                }
+            }));
+    }
     if (options.plan &&
         !(process.Inject(*options.plan) && (options.suspended || process.Resume()))) {
         return Process();
@@ -454,10 +501,10 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-std::vector<std::wstring> ListItems(HWND list) {
+std::vector<std::wstring> ListItems(HWND list, int from) {
     std::vector<std::wstring> items;
     const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+    for (LRESULT i = from; i < count; ++i) {
         const LRESULT length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length < 0) {
             items.emplace_back(L"<LB_ERR>");

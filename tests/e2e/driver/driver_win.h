@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace sevrane::e2e {
@@ -53,9 +54,14 @@ struct LaunchOptions {
     std::optional<WORD> showCommand; // STARTF_USESHOWWINDOW with this value
     std::wstring workingDirectory;   // empty: the driver's own
     bool suspended = false;          // its first thread waits for Resume
+    std::wstring desktop;            // STARTUPINFO.lpDesktop; empty: the driver's own
     // With a plan the injection DLL is loaded before the first instruction: it fails the call
     // the plan names, counts the calls and emulates the plan's Windows rules (shims).
     std::optional<InjectionPlan> plan;
+    // Standard input: this file (empty: no handle at all), or a pipe that a thread of the driver
+    // writes these bytes into and then closes. Neither: the platform's default.
+    std::optional<std::wstring> inputFile;
+    std::optional<std::string> inputPipe;
 };
 
 // A started program. Move-only; a process still running when its owner goes away is ended, so
@@ -85,6 +91,8 @@ public:
 
     // Shares the plan with a process started suspended and loads the injection DLL into it.
     bool Inject(const InjectionPlan& plan);
+    // The thread that writes the process's standard input; joined once the process has gone.
+    void KeepWriter(std::thread writer) { writer_ = std::move(writer); }
 
 private:
     void EndIfRunning();
@@ -94,6 +102,7 @@ private:
     DWORD threadId_ = 0;
     UniqueKernelHandle planMapping_;
     UniqueView planView_; // unmapped before the mapping is closed
+    std::thread writer_;
 };
 
 // Starts sevrane.exe with exactly these arguments.
@@ -184,7 +193,8 @@ HWND Control(HWND main, int id);
 // Children in z-order (GW_CHILD, then GW_HWNDNEXT), which is the dialog tab order.
 std::vector<HWND> ChildrenInOrder(HWND parent);
 
-std::vector<std::wstring> ListItems(HWND list);
+// The items from this index on (each one read from another process costs a round trip).
+std::vector<std::wstring> ListItems(HWND list, int from = 0);
 int ListSelection(HWND list);
 int ListHorizontalExtent(HWND list);
 RECT ListItemRect(HWND list, int index);

@@ -68,6 +68,20 @@ void* HookRealloc(void* block, std::size_t size) {
     return Original<void* (*)(void*, std::size_t)>(FaultPoint::Realloc)(block, size);
 }
 
+HWINSTA WINAPI HookGetProcessWindowStation() {
+    return ShouldFail(FaultPoint::GetProcessWindowStation)
+               ? nullptr
+               : Original<decltype(&::GetProcessWindowStation)>(
+                     FaultPoint::GetProcessWindowStation)();
+}
+
+BOOL WINAPI HookGetUserObjectInformationW(HANDLE object, int index, PVOID info, DWORD size,
+                                          LPDWORD needed) {
+    return !ShouldFail(FaultPoint::GetUserObjectInformationW) &&
+           Original<decltype(&::GetUserObjectInformationW)>(FaultPoint::GetUserObjectInformationW)(
+               object, index, info, size, needed);
+}
+
 LPWSTR* WINAPI HookCommandLineToArgvW(LPCWSTR line, int* count) {
     if (ShouldFail(FaultPoint::CommandLineToArgvW)) {
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -96,6 +110,9 @@ HANDLE WINAPI HookCreateFileW(LPCWSTR name, DWORD access, DWORD share,
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
+        return INVALID_HANDLE_VALUE;
+    }
     return Original<decltype(&::CreateFileW)>(FaultPoint::CreateFileW)(
         name, access, share, security, disposition, flags, templateFile);
 }
@@ -119,6 +136,31 @@ BOOL WINAPI HookGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
         return FALSE;
     }
     return Original<decltype(&::GetFileSizeEx)>(FaultPoint::GetFileSizeEx)(file, size);
+}
+
+DWORD WINAPI HookGetFileType(HANDLE file) {
+    if (ShouldFail(FaultPoint::GetFileType)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return FILE_TYPE_UNKNOWN;
+    }
+    return Original<decltype(&::GetFileType)>(FaultPoint::GetFileType)(file);
+}
+
+HANDLE WINAPI HookGetStdHandle(DWORD which) {
+    if (ShouldFail(FaultPoint::GetStdHandle)) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return Original<decltype(&::GetStdHandle)>(FaultPoint::GetStdHandle)(which);
+}
+
+DWORD WINAPI HookGetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* part) {
+    if (ShouldFail(FaultPoint::GetFullPathNameW)) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    return Original<decltype(&::GetFullPathNameW)>(FaultPoint::GetFullPathNameW)(name, size, buffer,
+                                                                                 part);
 }
 
 int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out,
@@ -200,6 +242,9 @@ BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
         ::SetLastError(ERROR_SHARING_VIOLATION);
         return FALSE;
     }
+    if (sevrane::e2e::shims::RefusesLongPath(name)) {
+        return FALSE;
+    }
     return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
 }
 
@@ -210,6 +255,26 @@ BOOL WINAPI HookGetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
     }
     return Original<decltype(&::GetMessageW)>(FaultPoint::GetMessageW)(message, window, first,
                                                                        last);
+}
+
+HWND WINAPI HookGetForegroundWindow() {
+    if (ShouldFail(FaultPoint::GetForegroundWindow)) {
+        return nullptr;
+    }
+    return sevrane::e2e::shims::ForegroundElsewhere()
+               ? ::GetDesktopWindow()
+               : Original<decltype(&::GetForegroundWindow)>(FaultPoint::GetForegroundWindow)();
+}
+
+BOOL WINAPI HookSetForegroundWindow(HWND window) {
+    return !ShouldFail(FaultPoint::SetForegroundWindow) &&
+           !sevrane::e2e::shims::ForegroundElsewhere() &&
+           Original<decltype(&::SetForegroundWindow)>(FaultPoint::SetForegroundWindow)(window);
+}
+
+BOOL WINAPI HookFlashWindowEx(PFLASHWINFO info) {
+    return !ShouldFail(FaultPoint::FlashWindowEx) &&
+           Original<decltype(&::FlashWindowEx)>(FaultPoint::FlashWindowEx)(info);
 }
 
 LRESULT WINAPI HookAddString(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,6 +351,9 @@ void PatchImports() {
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookShowWindow),
                         sevrane::e2e::shims::originalShowWindow);
+            } else if (std::strcmp(name, "GetProcAddress") == 0) {
+                Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookGetProcAddress),
+                        sevrane::e2e::shims::originalGetProcAddress);
             }
         }
     }

@@ -11,6 +11,8 @@ namespace sevrane::e2e {
 // Every point once: its name, and the function it replaces, which the executable imports by
 // that name. The injection DLL has one hook per point, named Hook<point>, of the function's type.
 #define SEVRANE_FAULT_POINTS(X)                                                                    \
+    X(GetProcessWindowStation, GetProcessWindowStation) /* the window station check first */       \
+    X(GetUserObjectInformationW, GetUserObjectInformationW)                                        \
     X(Malloc, malloc)                                                                              \
     X(Calloc, calloc)                                                                              \
     X(Realloc, realloc)                                                                            \
@@ -19,6 +21,9 @@ namespace sevrane::e2e {
     X(CreateFileW, CreateFileW)                                                                    \
     X(ReadFile, ReadFile)                                                                          \
     X(GetFileSizeEx, GetFileSizeEx)                                                                \
+    X(GetFileType, GetFileType)                                                                    \
+    X(GetStdHandle, GetStdHandle)                                                                  \
+    X(GetFullPathNameW, GetFullPathNameW)                                                          \
     X(MultiByteToWideChar, MultiByteToWideChar)                                                    \
     X(RegisterClassW, RegisterClassW)                                                              \
     X(CreateWindowExW, CreateWindowExW)                                                            \
@@ -30,6 +35,9 @@ namespace sevrane::e2e {
     X(MessageBoxW, MessageBoxW)                                                                    \
     X(DeleteFileW, DeleteFileW)                                                                    \
     X(GetMessageW, GetMessageW)                                                                    \
+    X(GetForegroundWindow, GetForegroundWindow)                                                    \
+    X(SetForegroundWindow, SetForegroundWindow)                                                    \
+    X(FlashWindowEx, FlashWindowEx)                                                                \
     X(AddString, SendMessageW) /* with LB_ADDSTRING, answered with LB_ERRSPACE */
 
 // The formatter takes the expansion of the list for an unfinished line.

@@ -14,6 +14,12 @@ enum Shim : std::uint32_t {
     // SPI_GETWORKAREA in physical pixels at 200 %, as a scaled screen gives it to a program
     // that is not aware of scaling.
     kShimPhysicalWorkArea = 2,
+    // Another program's window is in front, and the foreground is refused to this process.
+    kShimForegroundElsewhere = 4,
+    // Without the long-path setting, a path whose full form has MAX_PATH units or more is
+    // refused unless it is in the extended-length form "\\?\" (CreateFileW, DeleteFileW,
+    // _waccess_s).
+    kShimShortPathsOnly = 8,
 };
 
 } // namespace sevrane::e2e

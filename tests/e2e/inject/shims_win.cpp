@@ -1,11 +1,27 @@
 #include "inject/shims_win.h"
 
+#include <io.h>
+
+#include <cerrno>
+#include <cstring>
+#include <cwchar>
+
 namespace sevrane::e2e::shims {
 
 InjectionPlan* plan = nullptr;
 void* originalShowWindow = nullptr;
+void* originalGetProcAddress = nullptr;
 
 namespace {
+
+void* originalAccess = nullptr;
+
+errno_t __cdecl HookAccess(const wchar_t* name, int mode) {
+    if (RefusesLongPath(name)) {
+        return ENOENT;
+    }
+    return reinterpret_cast<decltype(&::_waccess_s)>(originalAccess)(name, mode);
+}
 
 // The first ShowWindow of the process, as Windows treats it.
 int FirstShowCommand(HWND window, int command) {
@@ -34,11 +50,38 @@ BOOL WINAPI HookShowWindow(HWND window, int command) {
     return reinterpret_cast<decltype(&::ShowWindow)>(originalShowWindow)(window, command);
 }
 
+bool ForegroundElsewhere() { return plan != nullptr && (plan->shims & kShimForegroundElsewhere); }
+
 void AdjustWorkArea(UINT action, PVOID value) {
     if (plan != nullptr && action == SPI_GETWORKAREA && (plan->shims & kShimPhysicalWorkArea)) {
         RECT& area = *static_cast<RECT*>(value);
         area = {area.left * 2, area.top * 2, area.right * 2, area.bottom * 2};
     }
+}
+
+// Windows measures the full path.
+bool RefusesLongPath(LPCWSTR name) {
+    if (plan == nullptr || (plan->shims & kShimShortPathsOnly) == 0 || name == nullptr ||
+        std::wcsncmp(name, L"\\\\?\\", 4) == 0) {
+        return false;
+    }
+    const DWORD needed = ::GetFullPathNameW(name, 0, nullptr, nullptr); // the NUL included
+    if (needed > MAX_PATH || std::wcslen(name) >= MAX_PATH) {
+        ::SetLastError(ERROR_PATH_NOT_FOUND);
+        return true;
+    }
+    return false;
+}
+
+FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {
+    const FARPROC found =
+        reinterpret_cast<decltype(&::GetProcAddress)>(originalGetProcAddress)(module, name);
+    if (found != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(name)) != 0 &&
+        std::strcmp(name, "_waccess_s") == 0) {
+        originalAccess = reinterpret_cast<void*>(found);
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(HookAccess));
+    }
+    return found;
 }
 
 } // namespace sevrane::e2e::shims
