@@ -6,6 +6,8 @@
 // else is left to the platform by the caller.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -43,25 +45,47 @@ TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t lis
 // further one a stop on, stops every tabPixels from 0. A non-positive distance does not move.
 std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels);
 
-// One line laid out at both tab distances at once.
+// The list box draws an item this far in from its left edge, but counts its tab stops from the
+// edge itself: a run that ends just short of a stop there jumps a whole stop further than the
+// same run laid out from the stops' origin.
+inline constexpr std::int32_t kListTextInset = 1;
+
+// One line laid out at both tab distances at once, each from the list box's text inset and, as
+// a list box that counts its stops from the text's start would draw it, from the stops' origin.
+// The width is the widest of the four layouts, each measured from its own start.
 class TabLayout {
 public:
-    explicit TabLayout(TabDistances tabs) : tabs_(tabs) {}
+    explicit TabLayout(TabDistances tabs)
+        : tracks_{{{tabs.first, 0, 0},
+                   {tabs.second, 0, 0},
+                   {tabs.first, kListTextInset, kListTextInset},
+                   {tabs.second, kListTextInset, kListTextInset}}} {}
 
     void Advance(std::int64_t width) {
-        first_ += width;
-        second_ += width;
+        for (Track& track : tracks_) {
+            track.x += width;
+        }
     }
     void Tabs(std::int64_t count) {
-        first_ = AfterTabs(first_, count, tabs_.first);
-        second_ = AfterTabs(second_, count, tabs_.second);
+        for (Track& track : tracks_) {
+            track.x = AfterTabs(track.x, count, track.distance);
+        }
     }
-    std::int64_t Width() const { return first_ > second_ ? first_ : second_; }
+    std::int64_t Width() const {
+        std::int64_t widest = 0;
+        for (const Track& track : tracks_) {
+            widest = std::max(widest, track.x - track.start);
+        }
+        return widest;
+    }
 
 private:
-    TabDistances tabs_;
-    std::int64_t first_ = 0;
-    std::int64_t second_ = 0;
+    struct Track {
+        std::int32_t distance;
+        std::int64_t start;
+        std::int64_t x;
+    };
+    std::array<Track, 4> tracks_;
 };
 
 // The width of a line as a one-stop tabbed text is laid out, the wider of its two layouts: each
