@@ -11,8 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace sevrane {
 
@@ -115,12 +116,18 @@ std::int64_t TabbedWidth(const char16_t* text, std::size_t length, TabDistances 
     return layout.Width();
 }
 
-// A per-font table of advance widths, each asked of the platform on first use.
+// A per-font table of advance widths, asked of the platform a block of characters at a time on
+// the first use of one of them: a few calls instead of two for every character.
 class AdvanceTable {
 public:
-    // The platform's advance of one plain character in the font, or none when the font cannot
-    // give it by itself (no glyph of its own: another font would be linked in).
-    using Source = std::function<std::optional<std::int32_t>(char16_t)>;
+    // Fills advances[i] with the platform's advance of the plain character units[i] in the font,
+    // or with a negative value when the font cannot give it by itself (no glyph of its own:
+    // another font would be linked in). Both spans have the same size.
+    using Source =
+        std::function<void(std::span<const char16_t> units, std::span<std::int32_t> advances)>;
+
+    // Characters asked together: the block of this size that holds the one in need.
+    static constexpr std::size_t kBlock = 128;
 
     explicit AdvanceTable(Source source);
 
@@ -129,10 +136,15 @@ public:
     std::optional<std::int64_t> Measure(const char16_t* text, TabDistances tabs);
 
 private:
-    std::int32_t Fill(char16_t unit);
+    // One block of advances per kBlock characters, made when one of them is first met: a short
+    // list touches a few hundred bytes instead of a table of every character. An advance is
+    // kNotPlain when the platform cannot answer it.
+    using Block = std::array<std::int32_t, kBlock>;
+
+    const Block& Fill(char16_t unit);
 
     Source source_;
-    std::vector<std::int32_t> advances_; // kUnknown until asked, kNotPlain when unanswerable
+    std::array<std::unique_ptr<Block>, 0x10000 / kBlock> blocks_;
 };
 
 } // namespace sevrane

@@ -321,11 +321,10 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
     EXPECT_EQ(DefaultTabDistances(7, 9).second, 56);
 
     // Every character 10 wide except 'i' (3); U+3042 has no glyph of its own.
-    AdvanceTable table([](char16_t unit) -> std::optional<std::int32_t> {
-        if (unit == u'\u3042') {
-            return std::nullopt;
+    AdvanceTable table([](std::span<const char16_t> units, std::span<std::int32_t> advances) {
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            advances[i] = units[i] == u'\u3042' ? -1 : units[i] == u'i' ? 3 : 10;
         }
-        return unit == u'i' ? 3 : 10;
     });
     const struct {
         std::u16string text;
