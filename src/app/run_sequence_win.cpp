@@ -4,6 +4,7 @@
 #include "app/icon_win.h"
 #include "app/options.h"
 #include "platform/handles_win.h"
+#include "platform/phase_trace_win.h"
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "text/escapes.h"
@@ -137,6 +138,7 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     }
     const WindowRequest request{instance, showCommand,     &settings,
                                 workArea, icon.icon.get(), language};
+    MarkPhase("settings");
     // The window and its font are gone when this returns; the icon goes after them.
     const int result = RunListWindow(request, listFilePath);
     ReleaseIcon(icon.icon);
