@@ -47,13 +47,14 @@ void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
     }
     Require(!s.unicodeListFile || s.listFile, "/u implies /f");
     Require(!s.deleteListFile || s.listFile, "/fd implies /f");
-    Require(s.selectIndex >= -1, "selection");
-    Require(s.listFile || s.selectIndex < static_cast<std::int64_t>(s.items.size()),
+    const WindowSettings& w = s.window;
+    Require(!s.selectIndex || *s.selectIndex >= 0, "selection");
+    Require(s.listFile || !s.selectIndex || *s.selectIndex < std::ssize(s.items),
             "selection in list");
-    Require(s.tabLength >= 1 && s.tabLength <= 16, "tab length");
-    Require(s.tabGiven || s.tabLength == 8, "default tab length");
-    Require(!s.widthGiven || (s.width >= 200 && s.width <= workAreaWidth), "width");
-    Require(!s.rowsGiven || s.rows >= 1, "rows");
+    Require(w.TabLength() >= 1 && w.TabLength() <= 16, "tab length");
+    Require(w.tabLength || w.TabLength() == 8, "default tab length");
+    Require(!w.width || (*w.width >= 200 && *w.width <= workAreaWidth), "width");
+    Require(!w.rows || *w.rows >= 1, "rows");
     Require(!s.icon || s.icon->index != -1, "icon index");
 }
 

@@ -5,15 +5,15 @@
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "vocabulary/catalogue.h"
-#include "vocabulary/warning_box_win.h"
+#include "platform/message_font_win.h"
 
+#include <array>
+#include <iterator>
 #include <string>
 
 namespace sevrane {
 
 namespace {
-
-std::u16string CaptionText() { return std::u16string(kProgramName); }
 
 // Width in pixels of the usage text's program name and space in the message-box font, and the
 // advance of one space; N stays 0 when any measuring step fails.
@@ -50,9 +50,19 @@ std::int32_t MeasureUsageIndent(std::u16string_view usage) {
 
 void ShowUsage(std::u16string_view usage) {
     const std::u16string expanded = ExpandUsageTabs(usage, MeasureUsageIndent(usage));
-    ::MessageBoxW(nullptr, Wide(expanded), Wide(CaptionText()), MB_OK);
+    ::MessageBoxW(nullptr, Wide(expanded), Wide(kProgramName), MB_OK);
 }
 
-void ShowVersion() { ::MessageBoxA(nullptr, kVersionLine, "sevrane", MB_OK); }
+void ShowVersion() {
+    // The version line is ANSI text, and so is its caption: the name is plain ASCII.
+    constexpr auto caption = [] {
+        std::array<char, std::size(kProgramName)> name{};
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            name[i] = static_cast<char>(kProgramName[i]);
+        }
+        return name;
+    }();
+    ::MessageBoxA(nullptr, kVersionLine, caption.data(), MB_OK);
+}
 
 } // namespace sevrane

@@ -77,6 +77,4 @@ IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     return {UniqueIcon(icon), std::nullopt};
 }
 
-void ReleaseIcon(UniqueIcon& icon) { icon.reset(); }
-
 } // namespace sevrane

@@ -18,7 +18,4 @@ struct IconLoad {
 // macro.)
 IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec);
 
-// Destroys the icon, if one was loaded.
-void ReleaseIcon(UniqueIcon& icon);
-
 } // namespace sevrane

@@ -2,6 +2,7 @@
 // process with a small positive code of the runtime's own.
 #include "app/run_sequence_win.h"
 #include "platform/phase_trace_win.h"
+#include "platform/trace_win.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -12,7 +13,7 @@ namespace {
 // std::terminate and abort() would end the process with 3, which reads as "item 3 chosen".
 // Hardware faults do not come this way: they keep their system codes.
 [[noreturn]] void EndWithoutChoice() {
-    ::OutputDebugStringW(L"sevrane: the run was aborted\n");
+    sevrane::TraceLine(L"the run was aborted");
     ::TerminateProcess(::GetCurrentProcess(), 0);
     std::_Exit(0);
 }
@@ -32,7 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return sevrane::RunSequence(instance, showCommand);
     } catch (...) {
         // Out of memory, or any other exception: nothing was chosen.
-        ::OutputDebugStringW(L"sevrane: an exception ended the run\n");
+        sevrane::TraceLine(L"an exception ended the run");
         return 0;
     }
 }

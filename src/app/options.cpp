@@ -3,40 +3,92 @@
 #include "app/icon_value.h"
 #include "vocabulary/catalogue.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
-#include <utility>
 #include <variant>
 
 namespace sevrane {
 namespace {
 
-enum class Option {
-    None,
-    Escapes,
-    ListFile,
-    DeleteListFile,
-    Icon,
-    UiFont,
-    Rows,
-    Select,
-    Tab,
-    Unicode,
-    Width
+// How an option's value is read: none, a number, or the icon's file and index.
+enum class ValueKind { None, Number, Icon };
+
+using NumberSetting = std::optional<std::int32_t>& (*)(Settings&);
+
+// One option, everything it is: its name, what it sets, the rule its value must pass and the
+// message of each way it can be wrong. A repeat of an option with a value is always
+// MsgAlreadySpecified with the name.
+struct OptionRow {
+    std::u16string_view name; // as the texts show it: always small letters
+    ValueKind value = ValueKind::None;
+    void (*setFlag)(Settings&) = nullptr; // ValueKind::None
+    // ValueKind::Number: where the number goes and the range it must lie in.
+    NumberSetting number = nullptr;
+    std::int32_t minimum = 1;
+    std::int32_t maximum = std::numeric_limits<std::int32_t>::max();
+    bool storedAsIndex = false; // stored less one, as a 0-based index
+    // The number is also at most the work area's width; beyond it, this message.
+    std::optional<MessageId> aboveWorkArea = std::nullopt;
+    MessageId missing = MessageId::MsgParameterInvalid;      // no argument follows the option
+    MessageId invalid = MessageId::MsgParameterInvalid;      // the value breaks the rule
+    MessageId invalidIndex = MessageId::MsgParameterInvalid; // ValueKind::Icon: the index
 };
 
-struct OptionName {
-    std::u16string_view name; // as the error texts show it: always small letters
-    Option option;
+constexpr OptionRow kOptions[] = {
+    {.name = u"/e", .setFlag = [](Settings& s) { s.escapes = true; }},
+    {.name = u"/f", .setFlag = [](Settings& s) { s.listFile = true; }},
+    {.name = u"/fd", .setFlag = [](Settings& s) { s.listFile = s.deleteListFile = true; }},
+    {.name = u"/i",
+     .value = ValueKind::Icon,
+     .missing = MessageId::MsgIconFileNotSpecified,
+     .invalid = MessageId::MsgIconFileParameterInvalid,
+     .invalidIndex = MessageId::MsgIconIndexInvalid},
+    {.name = u"/m", .setFlag = [](Settings& s) { s.window.useUiFont = true; }},
+    {.name = u"/r",
+     .value = ValueKind::Number,
+     .number = [](Settings& s) -> std::optional<std::int32_t>& { return s.window.rows; },
+     .missing = MessageId::MsgRowsNotSpecified,
+     .invalid = MessageId::MsgRowsInvalid},
+    {.name = u"/s",
+     .value = ValueKind::Number,
+     .number = [](Settings& s) -> std::optional<std::int32_t>& { return s.selectIndex; },
+     .storedAsIndex = true,
+     .missing = MessageId::MsgSelectNotSpecified,
+     .invalid = MessageId::MsgSelectInvalid},
+    {.name = u"/t",
+     .value = ValueKind::Number,
+     .number = [](Settings& s) -> std::optional<std::int32_t>& { return s.window.tabLength; },
+     .maximum = 16,
+     .missing = MessageId::MsgTabNotSpecified,
+     .invalid = MessageId::MsgTabInvalid},
+    {.name = u"/u", .setFlag = [](Settings& s) { s.unicodeListFile = true; }},
+    {.name = u"/w",
+     .value = ValueKind::Number,
+     .number = [](Settings& s) -> std::optional<std::int32_t>& { return s.window.width; },
+     .minimum = 200,
+     .aboveWorkArea = MessageId::MsgWidthTooLarge,
+     .missing = MessageId::MsgWidthNotSpecified,
+     .invalid = MessageId::MsgWidthInvalid},
 };
 
-constexpr OptionName kOptionNames[] = {
-    {u"/e", Option::Escapes}, {u"/f", Option::ListFile}, {u"/fd", Option::DeleteListFile},
-    {u"/i", Option::Icon},    {u"/m", Option::UiFont},   {u"/r", Option::Rows},
-    {u"/s", Option::Select},  {u"/t", Option::Tab},      {u"/u", Option::Unicode},
-    {u"/w", Option::Width},
-};
+// A row says what its kind of option needs: a flag its setter, a value its own messages.
+constexpr bool IsComplete(const OptionRow& row) {
+    constexpr MessageId kUnset = MessageId::MsgParameterInvalid;
+    switch (row.value) {
+    case ValueKind::None:
+        return row.setFlag != nullptr;
+    case ValueKind::Number:
+        return row.number != nullptr && row.missing != kUnset && row.invalid != kUnset;
+    case ValueKind::Icon:
+        return row.missing != kUnset && row.invalid != kUnset && row.invalidIndex != kUnset;
+    }
+    return false;
+}
+static_assert(std::ranges::all_of(kOptions, IsComplete));
 
 // Options fold only A to Z: a letter such as U+0130 or U+017F that some case tables map onto
 // "i" or "s" must not name an option.
@@ -56,8 +108,8 @@ bool EqualsIgnoringAsciiCase(std::u16string_view left, std::u16string_view right
     return true;
 }
 
-const OptionName* FindOption(std::u16string_view argument) {
-    for (const OptionName& entry : kOptionNames) {
+const OptionRow* FindOption(std::u16string_view argument) {
+    for (const OptionRow& entry : kOptions) {
         if (EqualsIgnoringAsciiCase(argument, entry.name)) {
             return &entry;
         }
@@ -83,83 +135,27 @@ std::optional<std::int32_t> ConvertNumber(std::u16string_view value) {
     return static_cast<std::int32_t>(number > kMax ? kMax : number);
 }
 
-bool AlreadyGiven(Option option, const Settings& settings) {
-    switch (option) {
-    case Option::Icon:
-        return settings.icon.has_value();
-    case Option::Rows:
-        return settings.rowsGiven;
-    case Option::Select:
-        return settings.selectIndex != -1;
-    case Option::Tab:
-        return settings.tabGiven;
-    case Option::Width:
-        return settings.widthGiven;
-    default:
-        return false;
-    }
-}
-
-MessageId MissingValueMessage(Option option) {
-    switch (option) {
-    case Option::Icon:
-        return MessageId::MsgIconFileNotSpecified;
-    case Option::Rows:
-        return MessageId::MsgRowsNotSpecified;
-    case Option::Select:
-        return MessageId::MsgSelectNotSpecified;
-    case Option::Tab:
-        return MessageId::MsgTabNotSpecified;
-    default:
-        return MessageId::MsgWidthNotSpecified;
-    }
-}
-
 // Tests the value of a numeric option against the number rule and the option's range, and
 // stores it. Returns the failure, if any.
-std::optional<Failure> ApplyNumber(Option option, const std::u16string& value,
+std::optional<Failure> ApplyNumber(const OptionRow& option, const std::u16string& value,
                                    std::int32_t workAreaWidth, Settings& settings) {
     const std::optional<std::int32_t> number = ConvertNumber(value);
-    switch (option) {
-    case Option::Rows:
-        if (!number || *number < 1) {
-            return Failure{MessageId::MsgRowsInvalid, value};
-        }
-        settings.rows = *number;
-        settings.rowsGiven = true;
-        return std::nullopt;
-    case Option::Select:
-        if (!number || *number < 1) {
-            return Failure{MessageId::MsgSelectInvalid, value};
-        }
-        settings.selectIndex = *number - 1;
-        return std::nullopt;
-    case Option::Tab:
-        if (!number || *number < 1 || *number > 16) {
-            return Failure{MessageId::MsgTabInvalid, value};
-        }
-        settings.tabLength = *number;
-        settings.tabGiven = true;
-        return std::nullopt;
-    default: // Option::Width
-        if (!number || *number < 200) {
-            return Failure{MessageId::MsgWidthInvalid, value};
-        }
-        if (*number > workAreaWidth) {
-            return Failure{MessageId::MsgWidthTooLarge, value};
-        }
-        settings.width = *number;
-        settings.widthGiven = true;
-        return std::nullopt;
+    if (!number || *number < option.minimum || *number > option.maximum) {
+        return Failure{option.invalid, value};
     }
+    if (option.aboveWorkArea && *number > workAreaWidth) {
+        return Failure{*option.aboveWorkArea, value};
+    }
+    option.number(settings) = option.storedAsIndex ? *number - 1 : *number;
+    return std::nullopt;
 }
 
-std::optional<Failure> ApplyIconValue(const std::u16string& value, Settings& settings) {
+std::optional<Failure> ApplyIconValue(const OptionRow& option, const std::u16string& value,
+                                      Settings& settings) {
     const auto parsed = ParseIconValue(value);
     if (const auto* error = std::get_if<IconValueError>(&parsed)) {
-        return Failure{*error == IconValueError::InvalidParameter
-                           ? MessageId::MsgIconFileParameterInvalid
-                           : MessageId::MsgIconIndexInvalid,
+        return Failure{*error == IconValueError::InvalidParameter ? option.invalid
+                                                                  : option.invalidIndex,
                        value};
     }
     settings.icon = std::get<IconSpec>(parsed);
@@ -177,46 +173,22 @@ void AddPositional(const std::u16string& argument, Settings& settings) {
     }
 }
 
-// Sets an option that takes no value; false for an option with a value.
-bool SetFlag(Option option, Settings& settings) {
-    switch (option) {
-    case Option::Escapes:
-        settings.escapes = true;
-        return true;
-    case Option::ListFile:
-        settings.listFile = true;
-        return true;
-    case Option::DeleteListFile:
-        settings.listFile = true;
-        settings.deleteListFile = true;
-        return true;
-    case Option::UiFont:
-        settings.useUiFont = true;
-        return true;
-    case Option::Unicode:
-        settings.unicodeListFile = true;
-        return true;
-    default:
-        return false;
-    }
-}
-
 // An option with a value: takes the next argument (moving i past it) and applies it. A repeat is
 // reported even when the value is missing too.
-std::optional<Failure> TakeValue(const OptionName& option,
-                                 std::span<const std::u16string> arguments, std::size_t& i,
-                                 std::int32_t workAreaWidth, Settings& settings) {
-    if (AlreadyGiven(option.option, settings)) {
+std::optional<Failure> TakeValue(const OptionRow& option, std::span<const std::u16string> arguments,
+                                 std::size_t& i, std::int32_t workAreaWidth, Settings& settings) {
+    const bool given = option.value == ValueKind::Icon ? settings.icon.has_value()
+                                                       : option.number(settings).has_value();
+    if (given) {
         return Failure{MessageId::MsgAlreadySpecified, std::u16string(option.name)};
     }
     if (i + 1 == arguments.size()) {
-        return Failure{MissingValueMessage(option.option), {}};
+        return Failure{option.missing, {}};
     }
     // The next argument is the value whatever it holds, even empty or another option.
     const std::u16string& value = arguments[++i];
-    return option.option == Option::Icon
-               ? ApplyIconValue(value, settings)
-               : ApplyNumber(option.option, value, workAreaWidth, settings);
+    return option.value == ValueKind::Icon ? ApplyIconValue(option, value, settings)
+                                           : ApplyNumber(option, value, workAreaWidth, settings);
 }
 
 } // namespace
@@ -228,8 +200,10 @@ ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32
         const std::u16string& argument = arguments[i];
         if (argument.empty()) {
             result.error = Failure{MessageId::MsgEmptyParameter, {}};
-        } else if (const OptionName* option = FindOption(argument)) {
-            if (!SetFlag(option->option, settings)) {
+        } else if (const OptionRow* option = FindOption(argument)) {
+            if (option->value == ValueKind::None) {
+                option->setFlag(settings);
+            } else {
                 result.error = TakeValue(*option, arguments, i, workAreaWidth, settings);
             }
         } else if (argument.front() == u'/') {
@@ -251,10 +225,10 @@ std::optional<Failure> CheckSettings(const Settings& settings) {
     // With a list file the items hold only its path here; the lines are read later and the
     // list box itself ignores a selection beyond its last line, so the number is not held
     // against anything then.
-    if (!settings.listFile && settings.selectIndex >= 0 &&
-        static_cast<std::size_t>(settings.selectIndex) >= settings.items.size()) {
+    if (!settings.listFile && settings.selectIndex &&
+        static_cast<std::size_t>(*settings.selectIndex) >= settings.items.size()) {
         // Parsing keeps selectIndex at most 2147483646, so the number fits.
-        return Failure{MessageId::MsgSelectTooLarge, FormatNumber(settings.selectIndex + 1)};
+        return Failure{MessageId::MsgSelectTooLarge, FormatNumber(*settings.selectIndex + 1)};
     }
     if (settings.listFile) {
         if (settings.items.empty()) {

@@ -139,10 +139,8 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     const WindowRequest request{instance, showCommand,     &settings,
                                 workArea, icon.icon.get(), language};
     MarkPhase("settings");
-    // The window and its font are gone when this returns; the icon goes after them.
-    const int result = RunListWindow(request, listFilePath);
-    ReleaseIcon(icon.icon);
-    return result;
+    // The window and its font are gone when this returns; the icon, made before them, goes after.
+    return RunListWindow(request, listFilePath);
 }
 
 } // namespace

@@ -50,11 +50,9 @@ inline void DeleteFont(HFONT font) { ::DeleteObject(font); }
 inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
 inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
-inline void CloseFind(HANDLE search) { ::FindClose(search); }
 inline void FreeArgv(LPWSTR* argv) { ::LocalFree(argv); }
-inline void FreeLibraryHandle(HMODULE module) { ::FreeLibrary(module); }
 inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
-// CreateFileW and FindFirstFileW report failure with INVALID_HANDLE_VALUE, not NULL.
+// CreateFileW reports failure with INVALID_HANDLE_VALUE, not NULL.
 inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 } // namespace detail
 
@@ -62,12 +60,10 @@ using UniqueFont = UniqueHandle<HFONT, detail::DeleteFont>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowHandle>;
 using UniqueArgv = UniqueHandle<LPWSTR*, detail::FreeArgv>;
-using UniqueLibrary = UniqueHandle<HMODULE, detail::FreeLibraryHandle>;
 using UniqueView = UniqueHandle<void*, detail::UnmapView>;
-// Files and devices from CreateFileW; searches from FindFirstFileW.
+// Files and devices from CreateFileW.
 using UniqueFileHandle =
     UniqueHandle<HANDLE, detail::CloseKernelHandle, detail::InvalidHandleValue>;
-using UniqueFindHandle = UniqueHandle<HANDLE, detail::CloseFind, detail::InvalidHandleValue>;
 // Processes, threads, mappings, events, pipes: Create* and Open* give NULL on failure.
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
 

@@ -20,4 +20,8 @@ void Trace(const PlatformFailure& failure);
 // Trace(LastFailure(call)): for a failure that ends the run at once.
 void TraceLastFailure(const wchar_t* call);
 
+// A line of its own, "sevrane: " and the text; it needs no memory, so it may be written where
+// none can be had (an exception, an abort).
+void TraceLine(const wchar_t* text);
+
 } // namespace sevrane

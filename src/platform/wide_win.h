@@ -19,8 +19,4 @@ inline std::u16string FromWide(const wchar_t* text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
-inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
-
 } // namespace sevrane

@@ -38,7 +38,8 @@ public:
     // The end of the file; stores its last line. False once a conversion has failed.
     bool Finish();
 
-    // True once Ctrl+Z has ended the text: later bytes are ignored, the reader may stop.
+    // True once the text is over (a Ctrl+Z, the end of the file) or a conversion has failed:
+    // later bytes are ignored, the reader may stop.
     bool Ended() const { return ended_ || failed_; }
 
     // The file's size, when known: once the first megabyte has shown how long its lines are,

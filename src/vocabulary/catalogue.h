@@ -45,16 +45,16 @@ enum class MessageId : std::uint8_t {
 
 inline constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::LabelCancel) + 1;
 
-// 0 picks the Japanese half of every text, 1 the English half.
-using LanguageIndex = int;
-inline constexpr LanguageIndex kJapanese = 0;
-inline constexpr LanguageIndex kEnglish = 1;
+// Which half of every text a run uses.
+enum class LanguageIndex : std::uint8_t { Japanese, English };
+inline constexpr LanguageIndex kJapanese = LanguageIndex::Japanese;
+inline constexpr LanguageIndex kEnglish = LanguageIndex::English;
 
 // The UI language identifier that selects the Japanese texts.
 inline constexpr std::uint16_t kJapaneseLanguageId = 0x0411;
 
-// The caption of every box and the window class name.
-inline constexpr std::u16string_view kProgramName = u"sevrane";
+// The caption of every box, the window class name and the prefix of every trace line.
+inline constexpr char16_t kProgramName[] = u"sevrane";
 
 // Maps a UI language identifier to the half of the catalogue a run uses.
 LanguageIndex LanguageIndexFor(std::uint16_t languageId);

@@ -15,9 +15,10 @@ namespace sevrane {
 
 class ItemList {
 public:
+    // The items in order, for range-for and the standard algorithms that walk forward.
     class const_iterator {
     public:
-        using iterator_category = std::random_access_iterator_tag;
+        using iterator_category = std::forward_iterator_tag;
         using value_type = std::u16string_view;
         using difference_type = std::ptrdiff_t;
         using pointer = void;
@@ -27,9 +28,6 @@ public:
         const_iterator(const ItemList* list, std::size_t index) : list_(list), index_(index) {}
 
         std::u16string_view operator*() const { return (*list_)[index_]; }
-        std::u16string_view operator[](difference_type offset) const {
-            return (*list_)[index_ + static_cast<std::size_t>(offset)];
-        }
         const_iterator& operator++() {
             ++index_;
             return *this;
@@ -39,40 +37,8 @@ public:
             ++index_;
             return old;
         }
-        const_iterator& operator--() {
-            --index_;
-            return *this;
-        }
-        const_iterator operator--(int) {
-            const_iterator old = *this;
-            --index_;
-            return old;
-        }
-        const_iterator& operator+=(difference_type offset) {
-            index_ += static_cast<std::size_t>(offset);
-            return *this;
-        }
-        const_iterator& operator-=(difference_type offset) {
-            index_ -= static_cast<std::size_t>(offset);
-            return *this;
-        }
-        friend const_iterator operator+(const_iterator it, difference_type offset) {
-            return it += offset;
-        }
-        friend const_iterator operator+(difference_type offset, const_iterator it) {
-            return it += offset;
-        }
-        friend const_iterator operator-(const_iterator it, difference_type offset) {
-            return it -= offset;
-        }
-        friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
-            return static_cast<difference_type>(a.index_) - static_cast<difference_type>(b.index_);
-        }
         friend bool operator==(const const_iterator& a, const const_iterator& b) {
             return a.index_ == b.index_;
-        }
-        friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
-            return a.index_ <=> b.index_;
         }
 
     private:

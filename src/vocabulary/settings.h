@@ -18,6 +18,22 @@ struct IconSpec {
     friend bool operator==(const IconSpec&, const IconSpec&) = default;
 };
 
+inline constexpr std::int32_t kDefaultTabLength = 8;
+
+// What the command line asks of the window's geometry. An option not given is an empty value,
+// and the layout reads this record as it stands.
+struct WindowSettings {
+    std::optional<std::int32_t> rows = std::nullopt;  // "/r": the most rows the list may show
+    std::optional<std::int32_t> width = std::nullopt; // "/w": the window's outer width
+    std::optional<std::int32_t> tabLength =
+        std::nullopt;       // "/t": tab length in average character widths
+    bool useUiFont = false; // "/m"
+
+    std::int32_t TabLength() const { return tabLength.value_or(kDefaultTabLength); }
+
+    friend bool operator==(const WindowSettings&, const WindowSettings&) = default;
+};
+
 struct Settings {
     std::u16string title;
     std::u16string message;
@@ -26,14 +42,8 @@ struct Settings {
     bool listFile = false;
     bool deleteListFile = false;
     bool unicodeListFile = false;
-    bool useUiFont = false;
-    std::int32_t rows = 0;
-    bool rowsGiven = false;
-    std::int32_t width = 0;
-    bool widthGiven = false;
-    std::int32_t selectIndex = -1;
-    std::int32_t tabLength = 8;
-    bool tabGiven = false;
+    WindowSettings window;
+    std::optional<std::int32_t> selectIndex; // "/s", 0-based
     std::optional<IconSpec> icon;
 
     friend bool operator==(const Settings&, const Settings&) = default;

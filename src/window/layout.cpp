@@ -25,13 +25,23 @@ static_assert(kCancelFromRight == 95 && kOkFromRight == 176);
 constexpr std::int64_t kVerticalChrome =
     kMessageTop + kMessageGap + kButtonGap + kButtonHeight + kBottomMargin;
 static_assert(kVerticalChrome == 83);
-// The client height the list box may not use, its two border pixels included.
-constexpr std::int64_t kReservedHeight = kVerticalChrome + 2;
+// The list box's border: one pixel on each side.
+constexpr std::int64_t kListBorders = 2;
+// The client height the list box may not use, its border included.
+constexpr std::int64_t kReservedHeight = kVerticalChrome + kListBorders;
 // The list box's inner width stays within the work area less the side margins and its border.
-constexpr std::int64_t kReservedWidth = 2 * kMarginX + 2;
+constexpr std::int64_t kReservedWidth = 2 * kMarginX + kListBorders;
 // Without "/w" the client is never narrower than this, less the frame.
 constexpr std::int64_t kMinimumWindowWidth = 160;
 constexpr std::int64_t kExtentSlack = 25;
+// A scroll bar takes its width and one border pixel.
+constexpr std::int64_t kScrollBarBorder = 1;
+// Tab stops in dialog units: four to an average character of the list's font. With "/m", the
+// units to an average character of the message font: fewer for a font up to six pixels wide.
+constexpr std::int32_t kDialogUnitsPerCharacter = 4;
+constexpr std::int32_t kNarrowFontWidth = 6;
+constexpr double kNarrowFontUnitsPerCharacter = 3.45;
+constexpr double kUnitsPerCharacter = 6.25;
 
 std::int32_t Narrow(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -65,12 +75,12 @@ struct Bounds {
 Bounds BoundsOf(const LayoutInput& in) {
     Bounds b;
     b.rowHeight = in.rowHeight;
-    b.scrollWidth = std::int64_t{in.verticalScrollWidth} + 1;
-    b.scrollHeight = std::int64_t{in.horizontalScrollHeight} + 1;
+    b.scrollWidth = std::int64_t{in.verticalScrollWidth} + kScrollBarBorder;
+    b.scrollHeight = std::int64_t{in.horizontalScrollHeight} + kScrollBarBorder;
     b.widest = std::int64_t{in.workWidth} - in.frameX - kReservedWidth;
     b.available = std::int64_t{in.workHeight} - in.frameY - in.messageHeight - kReservedHeight;
-    if (in.rowsGiven) {
-        b.rowLimit = in.rows;
+    if (in.settings.rows) {
+        b.rowLimit = *in.settings.rows;
     } else if (b.rowHeight > 0) {
         b.rowLimit = b.available / b.rowHeight;
     }
@@ -79,13 +89,13 @@ Bounds BoundsOf(const LayoutInput& in) {
 }
 
 std::int64_t InnerWidth(const LayoutInput& in, const Bounds& b) {
-    if (in.widthGiven) {
-        const std::int64_t width = std::int64_t{in.width} - in.frameX - kReservedWidth;
+    if (in.settings.width) {
+        const std::int64_t width = std::int64_t{*in.settings.width} - in.frameX - kReservedWidth;
         return b.scrollsVertically ? width - b.scrollWidth : width;
     }
     std::int64_t width =
         std::max<std::int64_t>(in.messageWidth, std::int64_t{in.itemWidth} + kExtentSlack);
-    width = std::max(width, kMinimumWindowWidth - (in.frameX + 2));
+    width = std::max(width, kMinimumWindowWidth - (in.frameX + kListBorders));
     return std::min(width, b.widest); // applied last: wins when the bounds cross
 }
 
@@ -94,7 +104,7 @@ ListSize SizeList(const LayoutInput& in, const Bounds& b) {
     list.width = InnerWidth(in, b);
     list.height = b.rowHeight * std::max<std::int64_t>(0, std::min(in.itemCount, b.rowLimit));
     // Room for a horizontal bar when the widest item does not fit.
-    if (list.width - 2 < in.itemWidth) {
+    if (list.width - kListBorders < in.itemWidth) {
         list.horizontalScroll = true;
         if (list.height + b.scrollHeight < b.available) {
             list.height += b.scrollHeight;
@@ -115,8 +125,9 @@ std::optional<LayoutRefusal> FitTest(const LayoutInput& in, const Bounds& b, boo
     if (b.available < b.rowHeight + reserved) {
         return LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0};
     }
-    if (in.rowsGiven && std::int64_t{in.rows} * b.rowHeight > b.available) {
-        return LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, in.rows};
+    const std::optional<std::int32_t> rows = in.settings.rows;
+    if (rows && std::int64_t{*rows} * b.rowHeight > b.available) {
+        return LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, *rows};
     }
     return std::nullopt;
 }
@@ -141,7 +152,7 @@ WindowLayout PlaceWindow(const LayoutInput& in, const ListSize& list) {
     layout.window = {Narrow(x), Narrow(y), Narrow(x + windowWidth), Narrow(y + windowHeight)};
     layout.horizontalScroll = list.horizontalScroll;
     layout.horizontalExtent = Narrow(std::int64_t{in.itemWidth} + kExtentSlack);
-    layout.tabStop = ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth);
+    layout.tabStop = ListTabStop(in.settings, in.averageCharWidth);
     return layout;
 }
 
@@ -162,7 +173,7 @@ LayoutRect MessageRectIn(const LayoutRect& client, std::int32_t messageHeight) {
 }
 
 std::int32_t MaximumMessageWidth(const LayoutInput& input) {
-    const std::int64_t bound = input.widthGiven ? input.width : input.workWidth;
+    const std::int64_t bound = input.settings.width.value_or(input.workWidth);
     return Narrow(bound - input.frameX - 2 * kMarginX);
 }
 
@@ -170,15 +181,16 @@ std::int32_t MaximumMessageHeight(const LayoutInput& input) {
     return Narrow(std::int64_t{input.workHeight} - input.frameY);
 }
 
-std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
+std::optional<std::int32_t> ListTabStop(const WindowSettings& settings,
                                         std::int32_t averageCharWidth) {
-    if (useUiFont) {
+    if (settings.useUiFont) {
         // Dialog units per average character of the message font, in double precision.
-        const double factor = averageCharWidth <= 6 ? 3.45 : 6.25;
-        return static_cast<std::int32_t>(tabLength * factor);
+        const double factor = averageCharWidth <= kNarrowFontWidth ? kNarrowFontUnitsPerCharacter
+                                                                   : kUnitsPerCharacter;
+        return static_cast<std::int32_t>(settings.TabLength() * factor);
     }
-    if (tabGiven) {
-        return tabLength * 4;
+    if (settings.tabLength) {
+        return *settings.tabLength * kDialogUnitsPerCharacter;
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "vocabulary/catalogue.h"
+#include "vocabulary/settings.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,14 +35,8 @@ struct LayoutInput {
     std::int32_t horizontalScrollHeight = 0;
     FrameGrowth mainWindowGrowth;
     FrameGrowth listBoxGrowth;
-    // From the settings.
-    std::int32_t tabLength = 8;
-    bool tabGiven = false;
-    std::int32_t width = 0;
-    bool widthGiven = false;
-    std::int32_t rows = 0;
-    bool rowsGiven = false;
-    bool useUiFont = false;
+    // What the command line asks, and how many items there are.
+    WindowSettings settings;
     std::int64_t itemCount = 0;
     // Measured texts.
     std::int32_t messageWidth = 0;
@@ -111,7 +106,7 @@ LayoutInput FitMessageToList(LayoutInput input,
                              const std::function<TextSize(std::int32_t width)>& measureAt);
 
 // The list box's one tab stop, or none when it keeps its own defaults.
-std::optional<std::int32_t> ListTabStop(bool useUiFont, bool tabGiven, std::int32_t tabLength,
+std::optional<std::int32_t> ListTabStop(const WindowSettings& settings,
                                         std::int32_t averageCharWidth);
 
 // The warning a refusal is reported with.

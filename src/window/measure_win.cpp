@@ -1,8 +1,9 @@
 #include "window/measure_win.h"
 
+#include "platform/message_font_win.h"
 #include "platform/wide_win.h"
-#include "vocabulary/warning_box_win.h"
 #include "window/item_width_win.h"
+#include "window/window_styles_win.h"
 
 #include <algorithm>
 
@@ -29,10 +30,6 @@ FrameGrowth GrowthOf(DWORD style) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// The list box's frame is sized from its window styles and its notify style.
-constexpr DWORD kListBoxFrameStyle =
-    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY;
-
 // The work area, and what the frames of the main window and the list box add.
 void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
     in.workLeft = workArea.left;
@@ -51,17 +48,6 @@ void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
     in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
 }
 
-void TakeSettings(const Settings& settings, LayoutInput& in) {
-    in.tabLength = settings.tabLength;
-    in.tabGiven = settings.tabGiven;
-    in.width = settings.width;
-    in.widthGiven = settings.widthGiven;
-    in.rows = settings.rows;
-    in.rowsGiven = settings.rowsGiven;
-    in.useUiFont = settings.useUiFont;
-    in.itemCount = static_cast<std::int64_t>(settings.items.size());
-}
-
 // The message's size at a given width, in the context's font and the flags it is painted with.
 // The first failure is kept in the measurement.
 struct MessageMeasure {
@@ -72,7 +58,7 @@ struct MessageMeasure {
 
     TextSize operator()(std::int32_t width) const {
         RECT message{0, 0, width, maximumHeight};
-        DRAWTEXTPARAMS params = DrawParameters(settings.tabLength);
+        DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
         if (::DrawTextExW(dc, const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
                           MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0 &&
@@ -85,9 +71,8 @@ struct MessageMeasure {
 
 // Items are measured as the list box will draw them: in its font, TABs at its stops.
 std::int32_t WidestItem(HDC dc, const ItemList& items, const LayoutInput& in) {
-    const TabDistances tabs = ListTabDistances(
-        dc, ListTabStop(in.useUiFont, in.tabGiven, in.tabLength, in.averageCharWidth),
-        in.averageCharWidth);
+    const TabDistances tabs =
+        ListTabDistances(dc, ListTabStop(in.settings, in.averageCharWidth), in.averageCharWidth);
     ItemMeasure itemMeasure(dc, tabs);
     std::int32_t widest = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -111,7 +96,8 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     Measurement result;
     LayoutInput& in = result.input;
     DescribeFrames(mainWindow, workArea, in);
-    TakeSettings(settings, in);
+    in.settings = settings.window;
+    in.itemCount = static_cast<std::int64_t>(settings.items.size());
 
     const WindowDc dc(mainWindow);
     if (!dc) {
@@ -120,9 +106,9 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     result.font = CreateMessageFont();
     // Without "/m" the context keeps its default font: the one the list box and the painted
     // message use too.
-    const HFONT measuringFont = settings.useUiFont ? result.font.get() : nullptr;
+    const HFONT measuringFont = settings.window.useUiFont ? result.font.get() : nullptr;
     const SelectionScope selection(dc.get(), measuringFont);
-    if (settings.useUiFont) {
+    if (settings.window.useUiFont) {
         ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
     }
     TEXTMETRICW metrics{};

@@ -27,13 +27,6 @@ constexpr UINT MessageFormatFor(std::u16string_view message) {
                                                             : kMessageFormat & ~kEllipses;
 }
 
-inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-inline constexpr DWORD kListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
-                                       WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS |
-                                       LBS_NOTIFY;
-static_assert(kMainWindowStyle == 0xCA0000);
-static_assert(kListBoxStyle == 0x50B10181);
-
 DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
 
 struct Measurement {

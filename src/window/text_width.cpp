@@ -65,7 +65,12 @@ TabDistances OwnTabDistances(std::int32_t stop, std::int32_t listAverageWidth) {
 }
 
 TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t listAverageWidth) {
-    return {TabStopPixels(32, listAverageWidth), 8 * averageCharWidth};
+    // Windows documents a stop every 32 dialog units; Wine 8 draws one every 8 average
+    // characters of the font.
+    constexpr std::int32_t kWindowsDefaultStop = 32;
+    constexpr std::int32_t kWineDefaultCharacters = 8;
+    return {TabStopPixels(kWindowsDefaultStop, listAverageWidth),
+            kWineDefaultCharacters * averageCharWidth};
 }
 
 std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels) {

@@ -4,6 +4,7 @@
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "window/measure_win.h"
+#include "window/window_styles_win.h"
 
 #include <string>
 #include <variant>
@@ -11,13 +12,6 @@
 namespace sevrane {
 
 namespace {
-
-constexpr int kListBoxId = 101;
-constexpr int kOkButtonId = 102;
-constexpr int kCancelButtonId = 103;
-constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-static_assert(kButtonStyle == 0x50010000);
-constexpr wchar_t kClassName[] = L"sevrane";
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
@@ -95,7 +89,8 @@ BuildStatus ListWindow::Fail(const wchar_t* call) {
     return BuildStatus::Failed;
 }
 
-bool ListWindow::RegisterClassOnce(HINSTANCE instance) {
+// A run makes one list window, so the class is registered once per process.
+bool ListWindow::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSW windowClass{};
     windowClass.style = 0;
     windowClass.lpfnWndProc = Procedure;
@@ -103,16 +98,16 @@ bool ListWindow::RegisterClassOnce(HINSTANCE instance) {
     // Without a class cursor the pointer would keep whatever shape it had over the message.
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = Wide(kProgramName);
     return ::RegisterClassW(&windowClass) != 0;
 }
 
 BuildStatus ListWindow::CreateMain() {
-    if (!RegisterClassOnce(request_.instance)) {
+    if (!RegisterWindowClass(request_.instance)) {
         return Fail(L"RegisterClassW");
     }
     // The procedure finds this object through the creation parameter from WM_NCCREATE on.
-    window_.reset(::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(settings_.title),
+    window_.reset(::CreateWindowExW(WS_EX_CONTROLPARENT, Wide(kProgramName), Wide(settings_.title),
                                     kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, nullptr, nullptr, request_.instance, this));
     if (!window_) {
@@ -164,7 +159,8 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
         ::SendMessageW(listBox_, LB_SETHORIZONTALEXTENT,
                        static_cast<WPARAM>(layout.horizontalExtent), 0);
     }
-    ::SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(settings_.selectIndex), 0);
+    ::SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(settings_.selectIndex.value_or(-1)),
+                   0);
     if (!CreateButtons(layout)) {
         return Fail(L"CreateWindowExW");
     }
@@ -179,7 +175,7 @@ BuildStatus ListWindow::CreateListBox(const WindowLayout& layout) {
     if (listBox_ == nullptr) {
         return Fail(L"CreateWindowExW");
     }
-    if (settings_.useUiFont) {
+    if (settings_.window.useUiFont) {
         SetFont(listBox_, font_.get());
     }
     if (layout.tabStop) {
@@ -243,12 +239,8 @@ int ListWindow::ShowAndRun() {
     if (got < 0) {
         TraceLastFailure(L"GetMessageW");
     }
-    if (!::IsWindow(window)) {
-        window_.release(); // destroyed by the close that ended the loop
-    }
+    // A loop that failed leaves the window to its owner; the font goes after it, with this object.
     window_.reset();
-    // The font goes before the caller releases the icon.
-    font_.reset();
     return result_;
 }
 
@@ -268,13 +260,15 @@ LRESULT CALLBACK ListWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        // Gone: the owner must not destroy it again.
+        self->window_.release();
     }
     try {
         return self->HandleMessage(window, message, wParam, lParam);
     } catch (...) {
         // No exception may cross the platform's frames. Out of memory here ends the run as a
         // cancel: nothing is chosen, and the closing window ends the loop.
-        ::OutputDebugStringW(L"sevrane: an exception ended the window\n");
+        TraceLine(L"an exception ended the window");
         self->result_ = 0;
         ::DestroyWindow(window);
         return 0;
@@ -364,13 +358,13 @@ void ListWindow::Choose(std::int32_t result) {
 void ListWindow::PaintMessage(HWND window) {
     const PaintScope paint(window);
     // The message is drawn in the font it was measured in: the context's default without "/m".
-    const SelectionScope selection(paint.get(), settings_.useUiFont ? font_.get() : nullptr);
+    const SelectionScope selection(paint.get(), settings_.window.useUiFont ? font_.get() : nullptr);
     RECT client{};
     ::GetClientRect(window, &client);
     const LayoutRect area =
         MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
     RECT rect{area.left, area.top, area.right, area.bottom};
-    DRAWTEXTPARAMS params = DrawParameters(settings_.tabLength);
+    DRAWTEXTPARAMS params = DrawParameters(settings_.window.TabLength());
     ::SetBkMode(paint.get(), TRANSPARENT);
     // A context draws black whatever the theme: on a dark button face the message would vanish.
     ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));

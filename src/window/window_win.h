@@ -46,7 +46,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool RegisterClassOnce(HINSTANCE instance);
+    static bool RegisterWindowClass(HINSTANCE instance);
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void Confirm();
@@ -66,7 +66,7 @@ private:
     const Settings& settings_;
     // Declared before the window: the font outlives every window that uses it.
     UniqueFont font_;
-    UniqueWindow window_;
+    UniqueWindow window_; // let go at WM_NCDESTROY, whoever destroys the window
     HWND listBox_ = nullptr;
     std::int32_t messageHeight_ = 0;
     std::int32_t result_ = 0;

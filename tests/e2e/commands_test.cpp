@@ -133,35 +133,5 @@ TEST(Commands, VersionBoxInJapaneseShowsTheSameLine) {
     ExpectVersionBox();
 }
 
-TEST(Commands, NoArgumentsAtAllReportTheMissingTitle) {
-    ExpectSingleWarning(RunToEnd({}), L"Title is not specified.");
-}
-
-TEST(Commands, NoArgumentsInJapaneseReportTheMissingTitle) {
-    ASSERT_TRUE(IsJapaneseRun()) << "run this test with LC_ALL=ja_JP.UTF-8";
-    ExpectSingleWarning(RunToEnd({}), L"タイトルが指定されていません。");
-}
-
-TEST(Commands, CommandsAmongOtherArgumentsAreInvalidParameters) {
-    const struct {
-        Arguments arguments;
-        std::wstring text;
-    } cases[] = {
-        {{L"/?", L"Title"}, L"/? - Parameter is invalid."},
-        {{L"Title", L"/?"}, L"/? - Parameter is invalid."},
-        {{L"/VOID", L"Title", L"Message", L"item"}, L"/VOID - Parameter is invalid."},
-        {{L"Title", L"Message", L"item", L"/ver"}, L"/ver - Parameter is invalid."},
-        {{L"/void", L"/ver"}, L"/void - Parameter is invalid."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.text));
-        ExpectSingleWarning(RunToEnd(c.arguments), c.text);
-    }
-}
-
-TEST(Commands, ASingleOrdinaryArgumentIsTakenAsTheTitle) {
-    ExpectSingleWarning(RunToEnd({L"Title"}), L"Message is not specified.");
-}
-
 } // namespace
 } // namespace sevrane::e2e

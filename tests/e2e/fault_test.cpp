@@ -4,7 +4,7 @@
 // with at most the box of that run's own failure, and no crash or hang.
 #include "driver/files_win.h"
 #include "e2e_support.h"
-#include "inject/fault_plan.h"
+#include "inject/injection_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ struct FaultRun {
     std::vector<std::wstring> boxes;
     std::vector<Items> itemsShown; // the list of each window, read before Enter
     std::optional<DWORD> exitCode;
-    FaultPlan plan; // the counts, whether the call failed, whether the window was shown
+    InjectionPlan plan; // the counts, whether the call failed, whether the window was shown
     bool listKept = false;
     bool usesList = false;
 };
@@ -66,7 +66,7 @@ FaultRun RunWithFault(const Command& command, FaultPoint point, std::uint32_t fa
     }
 
     LaunchOptions options;
-    options.plan = FaultPlan{point, failAt};
+    options.plan = InjectionPlan{.faults = {point, failAt}};
     const Process process = Launch(arguments, options); // ended when it goes, if still running
     run.injected = static_cast<bool>(process);
     if (!run.injected) {
@@ -196,7 +196,7 @@ std::vector<SweepRow> Sweep(Points points) {
             if (static_cast<FaultPoint>(p) == FaultPoint::AddString) {
                 row.function = "SendMessageW(LB_ADDSTRING)";
             }
-            for (const std::uint32_t call : points(counted.plan.calls[p])) {
+            for (const std::uint32_t call : points(counted.plan.faults.calls[p])) {
                 const FaultRun run = RunWithFault(command, static_cast<FaultPoint>(p), call);
                 const std::string fault = Fault(command, run);
                 ++row.tried;
@@ -278,7 +278,7 @@ TEST(Fault, ListThatCannotBeShownWholeIsNeverShownInPart) {
         SCOPED_TRACE(c.name);
         const FaultRun run = RunWithFault({c.name, c.arguments, 0, {}}, c.point, c.failAt);
         ASSERT_TRUE(run.injected);
-        EXPECT_EQ(run.plan.failed, 1u);
+        EXPECT_EQ(run.plan.faults.failed, 1u);
         EXPECT_EQ(run.boxes, c.boxes);
         EXPECT_EQ(run.plan.shown, 0u);
         EXPECT_EQ(run.exitCode, 0u);

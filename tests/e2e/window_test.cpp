@@ -237,7 +237,7 @@ TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
 
     // A work area in physical pixels of a 200 % screen is kept within the screen.
     LaunchOptions physical;
-    physical.plan = FaultPlan{.shims = kShimPhysicalWorkArea};
+    physical.plan = InjectionPlan{.shims = kShimPhysicalWorkArea};
     WindowSession scaled;
     ASSERT_TRUE(scaled.Open(kFiveItems, physical));
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -625,7 +625,7 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         LaunchOptions options;
         options.showCommand = start.command;
         if (start.shims != 0) {
-            options.plan = FaultPlan{.shims = start.shims};
+            options.plan = InjectionPlan{.shims = start.shims};
         }
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));

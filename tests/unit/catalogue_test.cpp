@@ -47,7 +47,8 @@ TEST(Catalogue, SuffixesStartWithSpaceHyphenSpaceInBothHalvesAndNothingElseDoes)
         const auto id = static_cast<MessageId>(i);
         for (const LanguageIndex language : {kJapanese, kEnglish}) {
             const bool startsAsSuffix = MessageText(id, language).starts_with(u" - ");
-            EXPECT_EQ(startsAsSuffix, IsSuffix(id)) << "entry " << i << " language " << language;
+            EXPECT_EQ(startsAsSuffix, IsSuffix(id))
+                << "entry " << i << " language " << static_cast<int>(language);
         }
     }
 }
@@ -76,11 +77,11 @@ TEST(Catalogue, KeepsTheTextsExactlyAsUsersSeeThem) {
     EXPECT_EQ(MessageText(MessageId::LabelCancel, kEnglish), u"Cancel");
 }
 
-TEST(Catalogue, UsageTextsHaveSixteenLfTerminatedLinesAndTwelveTabs) {
+TEST(Catalogue, UsageTextsHaveSixteenLfTerminatedLinesAndElevenTabs) {
     for (const LanguageIndex language : {kJapanese, kEnglish}) {
         const std::u16string_view usage = MessageText(MessageId::MsgUsage, language);
-        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\n'), 16) << language;
-        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\t'), 11) << language;
+        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\n'), 16) << static_cast<int>(language);
+        EXPECT_EQ(std::count(usage.begin(), usage.end(), u'\t'), 11) << static_cast<int>(language);
         EXPECT_TRUE(usage.ends_with(u'\n'));
         EXPECT_EQ(UsageMeasuredText(usage), u"sevrane ");
     }
@@ -90,6 +91,65 @@ TEST(Catalogue, UsageTextsHaveSixteenLfTerminatedLinesAndTwelveTabs) {
     // Full-width parentheses and wave dash.
     EXPECT_NE(japanese.find(u"\uFF08\u6700\u5C0F 200\uFF09\n"), std::u16string_view::npos);
     EXPECT_NE(japanese.find(u"\uFF081\uFF5E16\uFF09\n"), std::u16string_view::npos);
+}
+
+// Every text a command line can fail with, written out once: the parser's and the program's
+// tests name failures by their entries.
+TEST(Catalogue, CommandLineTextsInBothLanguages) {
+    const struct {
+        MessageId id;
+        const char16_t* english;
+        const char16_t* japanese;
+    } cases[] = {
+        {MessageId::MsgEmptyParameter, u"Empty parameter is specified.",
+         u"空のパラメータが指定されています。"},
+        {MessageId::MsgParameterInvalid, u" - Parameter is invalid.",
+         u" - パラメータが正しくありません。"},
+        {MessageId::MsgAlreadySpecified, u" - Parameter is already specified.",
+         u" - パラメータはすでに指定されています。"},
+        {MessageId::MsgRowsNotSpecified, u"Number of rows is not specified.",
+         u"行数が指定されていません。"},
+        {MessageId::MsgSelectNotSpecified, u"Select number is not specified.",
+         u"選択する番号が指定されていません。"},
+        {MessageId::MsgTabNotSpecified, u"Number of tab character is not specified.",
+         u"タブの文字数が指定されていません。"},
+        {MessageId::MsgWidthNotSpecified, u"Window width is not specified.",
+         u"ウィンドウ幅が指定されていません。"},
+        {MessageId::MsgIconFileNotSpecified, u"Icon file is not specified.",
+         u"アイコンファイルが指定されていません。"},
+        {MessageId::MsgRowsInvalid, u" - Value of number of rows is invalid.",
+         u" - 行数の値が正しくありません。"},
+        {MessageId::MsgSelectInvalid, u" - Value of select number is invalid.",
+         u" - 選択する番号の値が正しくありません。"},
+        {MessageId::MsgTabInvalid, u" - Value of number of tab character is invalid.",
+         u" - タブの文字数の値が正しくありません。"},
+        {MessageId::MsgWidthInvalid, u" - Value of window width is invalid.",
+         u" - ウィンドウ幅の値が正しくありません。"},
+        {MessageId::MsgWidthTooLarge, u" - Value of window width is too large.",
+         u" - ウィンドウ幅の値が大きすぎます。"},
+        {MessageId::MsgIconFileParameterInvalid, u" - Parameter of icon file is invalid.",
+         u" - アイコンファイルのパラメータが正しくありません。"},
+        {MessageId::MsgIconIndexInvalid, u" - Index of icon file is invalid.",
+         u" - アイコンファイルのインデックスが正しくありません。"},
+        {MessageId::MsgTitleNotSpecified, u"Title is not specified.",
+         u"タイトルが指定されていません。"},
+        {MessageId::MsgMessageNotSpecified, u"Message is not specified.",
+         u"メッセージが指定されていません。"},
+        {MessageId::MsgSelectTooLarge, u" - Value of select number is too large.",
+         u" - 選択する番号の値が大きすぎます。"},
+        {MessageId::MsgListFileNotSpecified, u"List file is not specified.",
+         u"リストファイルが指定されていません。"},
+        {MessageId::MsgListFileParameterInvalid, u"Parameter of list file is invalid.",
+         u"リストファイルのパラメータが正しくありません。"},
+        {MessageId::MsgListNotSpecified, u"List is not specified.",
+         u"リストが指定されていません。"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MessageText(c.id, kEnglish), c.english);
+        EXPECT_EQ(MessageText(c.id, kJapanese), c.japanese);
+    }
+    EXPECT_EQ(FailureText({MessageId::MsgTabInvalid, u"17"}, kJapanese),
+              u"17 - タブの文字数の値が正しくありません。");
 }
 
 TEST(Language, OnlyJapaneseUiLanguagePicksTheJapaneseHalf) {

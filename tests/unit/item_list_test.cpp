@@ -64,9 +64,8 @@ TEST(ItemList, ReservingKeepsTheItemsAndIteratesAsAnyRange) {
     items.reserve(1000, 100000);
     EXPECT_GE(items.capacity(), 1000u);
     EXPECT_EQ(items, (ItemList{u"z", u"y"}));
-    EXPECT_EQ(items.end() - items.begin(), 2);
+    EXPECT_EQ(std::distance(items.begin(), items.end()), 2);
     EXPECT_EQ(*std::max_element(items.begin(), items.end()), u"z");
-    EXPECT_EQ(items.begin()[1], u"y");
 }
 
 TEST(ItemList, ReservationThatCannotBeHadLeavesTheListAsItWas) {

@@ -87,8 +87,7 @@ TEST(Layout, MoreItemsThanRowsWidenTheListForItsVerticalBar) {
 
 TEST(Layout, RowsOptionLimitsTheVisibleRows) {
     LayoutInput in = FullHdInput();
-    in.rowsGiven = true;
-    in.rows = 3;
+    in.settings.rows = 3;
     const WindowLayout layout = LayoutOf(in);
     EXPECT_EQ(layout.listBox, Rect(20, 78, 320, 50));
     EXPECT_EQ(layout.window.Width(), 374);
@@ -98,27 +97,24 @@ TEST(Layout, RowsOptionLimitsTheVisibleRows) {
 TEST(Layout, RowsThatNeedMoreThanTheAvailableHeightAreRefusedWithTheirNumber) {
     LayoutInput in = FullHdInput();
     in.itemCount = 100;
-    in.rowsGiven = true;
-    in.rows = 55; // 880 > 870
+    in.settings.rows = 55; // 880 > 870
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 55}));
-    in.rows = 54; // 864 fits
+    in.settings.rows = 54; // 864 fits
     EXPECT_EQ(LayoutOf(in).listBox.Height(), 866);
 }
 
 TEST(Layout, HugeRowsValueIsComparedByItsExactProduct) {
     LayoutInput in = FullHdInput();
-    in.rowsGiven = true;
-    in.rows = std::numeric_limits<std::int32_t>::max(); // times 16 overflows 32 bits
+    in.settings.rows = std::numeric_limits<std::int32_t>::max(); // times 16 overflows 32 bits
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge,
                                             std::numeric_limits<std::int32_t>::max()}));
-    in.rows = 268435456; // 2^28 * 16 wraps to 0 in 32 bits
+    in.settings.rows = 268435456; // 2^28 * 16 wraps to 0 in 32 bits
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 268435456}));
 }
 
 TEST(Layout, NarrowWidthOptionTurnsOnHorizontalScrollingAndKeepsTheWindowExactlyThatWide) {
     LayoutInput in = FullHdInput();
-    in.widthGiven = true;
-    in.width = 200;
+    in.settings.width = 200;
     in.messageWidth = 140;
     in.messageHeight = 64;
     in.itemWidth = 400;
@@ -157,11 +153,10 @@ TEST(Layout, HorizontalScrollingNeedsRoomForItsBarAndTheMessageRefusalComesFirst
     LayoutInput in = FullHdInput();
     in.itemWidth = 3000;    // wider than any list box: horizontal bar
     in.messageHeight = 886; // AV = 32, below 16 + 18
-    in.rowsGiven = true;
-    in.rows = 100; // would be refused as well
+    in.settings.rows = 100; // would be refused as well
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::MessageTooLarge, 0}));
 
-    in.rowsGiven = false;
+    in.settings.rows.reset();
     in.messageHeight = 884; // AV = 34: just enough
     const WindowLayout layout = LayoutOf(in);
     EXPECT_TRUE(layout.horizontalScroll);
@@ -199,8 +194,7 @@ TEST(Layout, VerticalBarWideningUsesAStrictTest) {
 
 TEST(Layout, UnwidenedListWithAnItemBesideTheVerticalBarScrollsWithoutGrowingTaller) {
     LayoutInput in = FullHdInput();
-    in.widthGiven = true;
-    in.width = 1920;
+    in.settings.width = 1920;
     in.itemCount = 100;
     in.itemWidth = 1835; // fits 1846 - 2, not 1846 - 18
     const WindowLayout layout = LayoutOf(in);
@@ -215,8 +209,7 @@ TEST(Layout, WidthOptionGivesExactlyThatWidthUnlessItIsTheWholeWorkArea) {
     } cases[] = {{1920, 1902}, {1919, 1919}, {1000, 1000}, {200, 200}};
     for (const auto& c : cases) {
         LayoutInput in = FullHdInput();
-        in.widthGiven = true;
-        in.width = c.width;
+        in.settings.width = c.width;
         in.itemCount = 100;
         EXPECT_EQ(LayoutOf(in).window.Width(), c.windowWidth) << c.width;
     }
@@ -237,35 +230,34 @@ TEST(Layout, MessageIsMeasuredWithinTheWidthTheWindowAllows) {
     LayoutInput in = FullHdInput();
     EXPECT_EQ(MaximumMessageWidth(in), 1866);
     EXPECT_EQ(MaximumMessageHeight(in), 1003);
-    in.widthGiven = true;
-    in.width = 200;
+    in.settings.width = 200;
     EXPECT_EQ(MaximumMessageWidth(in), 146);
 }
 
 TEST(Layout, TabStopDependsOnTheFontTheListUses) {
     const struct {
         bool useUiFont;
-        bool tabGiven;
-        std::int32_t tabLength;
+        std::optional<std::int32_t> tabLength;
         std::int32_t averageCharWidth;
         std::optional<std::int32_t> tabStop;
     } cases[] = {
-        {false, false, 8, 7, std::nullopt}, // the list box's own default
-        {true, false, 8, 7, 50},
-        {true, false, 8, 6, 27}, // 27.6 truncated
-        {true, false, 8, 20, 50},
-        {false, true, 8, 7, 32},
-        {true, true, 3, 6, 10}, // 10.35 truncated
-        {true, true, 16, 7, 100},
-        {true, true, 1, 1, 3},
-        {false, true, 16, 6, 64},
+        {false, std::nullopt, 7, std::nullopt}, // the list box's own default
+        {true, std::nullopt, 7, 50},
+        {true, std::nullopt, 6, 27}, // 27.6 truncated
+        {true, std::nullopt, 20, 50},
+        {false, 8, 7, 32},
+        {true, 3, 6, 10}, // 10.35 truncated
+        {true, 16, 7, 100},
+        {true, 1, 1, 3},
+        {false, 16, 6, 64},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ListTabStop(c.useUiFont, c.tabGiven, c.tabLength, c.averageCharWidth), c.tabStop)
-            << c.useUiFont << c.tabGiven << ' ' << c.tabLength << ' ' << c.averageCharWidth;
+        const WindowSettings settings{.tabLength = c.tabLength, .useUiFont = c.useUiFont};
+        EXPECT_EQ(ListTabStop(settings, c.averageCharWidth), c.tabStop)
+            << c.useUiFont << ' ' << c.tabLength.value_or(0) << ' ' << c.averageCharWidth;
     }
     LayoutInput in = FullHdInput();
-    in.useUiFont = true;
+    in.settings.useUiFont = true;
     in.averageCharWidth = 6;
     EXPECT_EQ(LayoutOf(in).tabStop, 27);
 }
@@ -288,8 +280,7 @@ TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth
     };
     for (const auto& c : cases) {
         LayoutInput in = FullHdInput();
-        in.widthGiven = true;
-        in.width = c.width;
+        in.settings.width = c.width;
         in.itemCount = c.itemCount;
         const TextSize measured = measureAt(MaximumMessageWidth(in));
         in.messageWidth = measured.width;

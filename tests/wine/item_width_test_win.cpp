@@ -4,7 +4,7 @@
 // default stops), which is how the list box draws it with TabbedTextOutW: one line, CR and LF
 // included, and for a line without TABs the width GetTextExtentPoint32W gives.
 #include "platform/handles_win.h"
-#include "vocabulary/warning_box_win.h"
+#include "platform/message_font_win.h"
 #include "window/item_width_win.h"
 
 #include "printers.h"

@@ -167,12 +167,13 @@ std::optional<DWORD> Process::WaitExit(std::chrono::milliseconds timeout) const 
 
 // The DLL is loaded through a thread of the process's own on LoadLibraryW, and maps the plan for
 // itself.
-bool Process::Inject(const FaultPlan& plan) {
+bool Process::Inject(const InjectionPlan& plan) {
     planMapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            sizeof(FaultPlan), FaultPlanName(processId_).c_str()));
+                                            sizeof(InjectionPlan),
+                                            InjectionPlanName(processId_).c_str()));
     if (planMapping_) {
         planView_.reset(
-            ::MapViewOfFile(planMapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
+            ::MapViewOfFile(planMapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectionPlan)));
     }
     const std::wstring dll = OwnDirectory() + L"sevrane_e2e_inject.dll";
     const std::size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
@@ -182,7 +183,7 @@ bool Process::Inject(const FaultPlan& plan) {
         !::WriteProcessMemory(process_.get(), remote, dll.c_str(), bytes, nullptr)) {
         return false;
     }
-    *static_cast<FaultPlan*>(planView_.get()) = plan;
+    *static_cast<InjectionPlan*>(planView_.get()) = plan;
     const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     const UniqueKernelHandle thread(

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "driver/probe_report.h"
-#include "inject/fault_plan.h"
+#include "inject/injection_plan.h"
 #include "platform/handles_win.h"
 
 #include <windows.h>
@@ -55,7 +55,7 @@ struct LaunchOptions {
     bool suspended = false;          // its first thread waits for Resume
     // With a plan the injection DLL is loaded before the first instruction: it fails the call
     // the plan names, counts the calls and emulates the plan's Windows rules (shims).
-    std::optional<FaultPlan> plan;
+    std::optional<InjectionPlan> plan;
 };
 
 // A started program. Move-only; a process still running when its owner goes away is ended, so
@@ -81,10 +81,10 @@ public:
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout = kTimeout) const;
     // The plan shared with the injected process; its counts stay readable after the end.
-    const FaultPlan* Plan() const { return static_cast<const FaultPlan*>(planView_.get()); }
+    const InjectionPlan* Plan() const { return static_cast<const InjectionPlan*>(planView_.get()); }
 
     // Shares the plan with a process started suspended and loads the injection DLL into it.
-    bool Inject(const FaultPlan& plan);
+    bool Inject(const InjectionPlan& plan);
 
 private:
     void EndIfRunning();

@@ -1,10 +1,11 @@
 // Loaded into sevrane.exe before its first instruction: replaces entries of the executable's
 // import address table, so that exactly the chosen call of one function fails, and counts the
-// calls of every function. The program itself is unchanged. Counting starts with the run
-// (its first GetUserDefaultUILanguage call): the C runtime's start-up before the entry point
-// allocates too, and faults inside the runtime when that fails; it is not the program's to
-// handle.
-#include "inject/fault_plan.h"
+// calls of every function; the Windows rules of the plan are emulated in shims_win.cpp. The program
+// itself is unchanged. Counting starts with the run (its first GetUserDefaultUILanguage call): the
+// C runtime's start-up before the entry point allocates too, and faults inside the runtime when
+// that fails; it is not the program's to handle.
+#include "inject/injection_plan.h"
+#include "inject/shims_win.h"
 
 #include <windows.h>
 
@@ -18,11 +19,11 @@ namespace {
 
 using sevrane::e2e::FaultPlan;
 using sevrane::e2e::FaultPoint;
+using sevrane::e2e::InjectionPlan;
 
 FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
-void* originalShow = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -82,10 +83,8 @@ BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT
     }
     const BOOL done = Original<decltype(&::SystemParametersInfoW)>(
         FaultPoint::SystemParametersInfoW)(action, param, value, flags);
-    if (done && plan != nullptr && action == SPI_GETWORKAREA &&
-        (plan->shims & sevrane::e2e::kShimPhysicalWorkArea)) {
-        RECT& area = *static_cast<RECT*>(value);
-        area = {area.left * 2, area.top * 2, area.right * 2, area.bottom * 2};
+    if (done) {
+        sevrane::e2e::shims::AdjustWorkArea(action, value);
     }
     return done;
 }
@@ -228,31 +227,6 @@ LANGID WINAPI HookGetUserDefaultUILanguage() {
     return reinterpret_cast<decltype(&::GetUserDefaultUILanguage)>(originalLanguage)();
 }
 
-// The first ShowWindow of the process, as Windows treats it.
-int FirstShowCommand(HWND window, int command) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    ::GetStartupInfoW(&startup);
-    const bool replaced =
-        command == SW_SHOWNORMAL || command == SW_SHOW || command == SW_SHOWDEFAULT;
-    const bool topLevel =
-        ::GetParent(window) == nullptr && ::GetWindow(window, GW_OWNER) == nullptr;
-    const bool captioned = (::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-    return (startup.dwFlags & STARTF_USESHOWWINDOW) && replaced && topLevel && captioned
-               ? startup.wShowWindow
-               : command;
-}
-
-BOOL WINAPI HookShowWindow(HWND window, int command) {
-    if (plan != nullptr) {
-        if ((plan->shims & sevrane::e2e::kShimFirstShow) && plan->shown == 0) {
-            command = FirstShowCommand(window, command);
-        }
-        plan->shown = 1;
-    }
-    return reinterpret_cast<decltype(&::ShowWindow)>(originalShow)(window, command);
-}
-
 // The hook of each point, in the order of FaultPoint.
 void* const kHooks[] = {
 #define SEVRANE_FAULT_POINT_HOOK(point, function) reinterpret_cast<void*>(Hook##point),
@@ -310,7 +284,8 @@ void PatchImports() {
                 Replace(slot, reinterpret_cast<void*>(HookGetUserDefaultUILanguage),
                         originalLanguage);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
-                Replace(slot, reinterpret_cast<void*>(HookShowWindow), originalShow);
+                Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookShowWindow),
+                        sevrane::e2e::shims::originalShowWindow);
             }
         }
     }
@@ -329,17 +304,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) {
         return TRUE;
     }
-    const std::wstring name = sevrane::e2e::FaultPlanName(::GetCurrentProcessId());
+    const std::wstring name = sevrane::e2e::InjectionPlanName(::GetCurrentProcessId());
     HANDLE mapping = ::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
     if (mapping == nullptr) {
         return FALSE;
     }
     // Mapped for the life of the process: the test reads the counts after it has ended.
-    plan = static_cast<FaultPlan*>(
-        ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FaultPlan)));
-    if (plan == nullptr) {
+    auto* shared = static_cast<InjectionPlan*>(
+        ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectionPlan)));
+    if (shared == nullptr) {
         return FALSE;
     }
+    plan = &shared->faults;
+    sevrane::e2e::shims::plan = shared;
     ::SetUnhandledExceptionFilter(EndOnFault);
     PatchImports();
     return TRUE;

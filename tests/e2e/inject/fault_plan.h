@@ -1,11 +1,10 @@
-// What the fault-injection DLL and the test that drives it share: the calls it can make fail,
-// and the record through which the test says which call fails and reads how many were made.
+// The calls the injection DLL can make fail, and the record through which a test says which call
+// fails and reads how many were made.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <string>
 
 namespace sevrane::e2e {
 
@@ -53,30 +52,12 @@ inline constexpr const char* kFaultImportNames[] = {
 };
 static_assert(std::size(kFaultImportNames) == kFaultPointCount);
 
-// Rules of Windows that Wine does not apply, emulated on request (FaultPlan::shims).
-enum Shim : std::uint32_t {
-    // The first ShowWindow of a process started with STARTF_USESHOWWINDOW takes the caller's
-    // show command instead of SW_SHOWNORMAL, SW_SHOW or SW_SHOWDEFAULT, for a top-level,
-    // unowned, captioned window.
-    kShimFirstShow = 1,
-    // SPI_GETWORKAREA in physical pixels at 200 %, as a scaled screen gives it to a program
-    // that is not aware of scaling.
-    kShimPhysicalWorkArea = 2,
-};
-
 struct FaultPlan {
     FaultPoint point = FaultPoint::Count; // Count: fail nothing, only count
     std::uint32_t failAt = 0;             // the 1-based call of point that fails
     std::uint32_t started = 0;            // the program's run has begun (its first call)
     std::uint32_t failed = 0;             // the chosen call was made, and failed
-    std::uint32_t shown = 0;              // the program called ShowWindow
-    std::uint32_t shims = 0;              // Shim bits
     std::uint32_t calls[kFaultPointCount] = {};
 };
-
-// The shared memory of the plan for one process, created by the test before it resumes it.
-inline std::wstring FaultPlanName(unsigned long processId) {
-    return L"SevraneFaultPlan" + std::to_wstring(processId);
-}
 
 } // namespace sevrane::e2e
