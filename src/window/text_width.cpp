@@ -80,8 +80,7 @@ std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixel
     return (x / tabPixels + count) * tabPixels;
 }
 
-AdvanceTable::AdvanceTable(Source source)
-    : source_(std::move(source)) {}
+AdvanceTable::AdvanceTable(Source source) : source_(std::move(source)) {}
 
 const AdvanceTable::Block& AdvanceTable::Fill(char16_t unit) {
     const std::size_t first = unit / kBlock * kBlock;

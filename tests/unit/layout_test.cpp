@@ -329,10 +329,10 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
         {u"\t", 72},
         {u"a\t\t", 144},
         {u"\t\tEND", 174},
-        {std::u16string(7, u'a') + u"\tb", 82},      // 70: the first stop is ahead
-        {std::u16string(6, u'a') + u"iiii\tb", 154}, // 72: on a stop goes to the next
-        {std::u16string(7, u'a') + u"ii\tb", 154},   // 76: past the first stop
-        {std::u16string(6, u'a') + u"\tb", 122, 56}, // 60: past the narrower stop only
+        {std::u16string(7, u'a') + u"\tb", 82},         // 70: the first stop is ahead
+        {std::u16string(6, u'a') + u"iiii\tb", 154},    // 72: on a stop goes to the next
+        {std::u16string(7, u'a') + u"ii\tb", 154},      // 76: past the first stop
+        {std::u16string(6, u'a') + u"\tb", 122, 56},    // 60: past the narrower stop only
         {std::u16string(5, u'a') + u"iiiiiii\tb", 153}, // 71: the list box's inset reaches 72
         {u"a\tb", 82, 56},
         {u"a\u0301", std::nullopt}, // combining mark
