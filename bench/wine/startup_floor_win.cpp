@@ -5,6 +5,7 @@
 //   startup_floor.exe TITLE LIST-FILE [/u]
 
 #include "platform/handles_win.h"
+#include "platform/phase_trace_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
 
@@ -27,6 +28,7 @@ LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    sevrane::MarkPhase("entry");
     int count = 0;
     sevrane::UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!argv || count < 3) {
@@ -41,6 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (sevrane::LoadListFile(path, unicode, items) != sevrane::ListFileStatus::Read) {
         return 3;
     }
+    sevrane::MarkPhase("settings");
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = FloorWindowProc;
@@ -64,6 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                        reinterpret_cast<LPARAM>(sevrane::Wide(items.c_str(i))));
     }
     ::SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+    sevrane::MarkPhase("controls");
 
     ::ShowWindow(window, showCommand);
     ::UpdateWindow(window);

@@ -1,6 +1,7 @@
 // The Unicode GUI entry point. Its exit code is the user's choice, so no failure may end the
 // process with a small positive code of the runtime's own.
 #include "app/run_sequence_win.h"
+#include "platform/phase_trace_win.h"
 #include "platform/trace_win.h"
 
 #include <csignal>
@@ -22,6 +23,7 @@ void OnAbortSignal(int) { EndWithoutChoice(); }
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    sevrane::MarkPhase("entry");
     // The exe often lies in a downloads folder; the libraries that system libraries load later
     // must come from System32, never from beside the exe. Failing, the run goes on as before.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);

@@ -4,6 +4,7 @@
 #include "app/icon_win.h"
 #include "app/options.h"
 #include "platform/handles_win.h"
+#include "platform/phase_trace_win.h"
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "text/escapes.h"
@@ -150,6 +151,7 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     }
     const WindowRequest request{instance, showCommand,     &settings,
                                 workArea, icon.icon.get(), language};
+    MarkPhase("settings");
     // The window and its font are gone when this returns; the icon, made before them, goes after.
     return RunListWindow(request, listFilePath);
 }

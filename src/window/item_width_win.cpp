@@ -3,6 +3,7 @@
 #include "platform/wide_win.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <string>
 
@@ -22,23 +23,31 @@ AdvanceTable::Source AdvancesOf(HDC dc) {
     TEXTMETRICW metrics{};
     // A synthesised overhang is added once per string, not once per character: no table then.
     const bool summable = ::GetTextMetricsW(dc, &metrics) != FALSE && metrics.tmOverhang == 0;
-    return [dc, summable](char16_t unit) -> std::optional<std::int32_t> {
-        if (!summable) {
-            return std::nullopt;
+    return [dc, summable](std::span<const char16_t> units, std::span<std::int32_t> advances) {
+        const int count = static_cast<int>(units.size());
+        if (!summable || count == 0) {
+            return;
         }
-        const wchar_t text[1] = {static_cast<wchar_t>(unit)};
         // A character the font has no glyph for is drawn from a linked font: the platform
         // measures every line that holds one.
-        WORD glyph = 0;
-        if (::GetGlyphIndicesW(dc, text, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) != 1 ||
-            glyph == 0xFFFF) {
-            return std::nullopt;
+        std::array<WORD, AdvanceTable::kBlock> glyphs{};
+        if (::GetGlyphIndicesW(dc, Wide(units.data()), count, glyphs.data(),
+                               GGI_MARK_NONEXISTING_GLYPHS) != static_cast<DWORD>(count)) {
+            return;
         }
+        // GDI neither kerns nor shapes these characters, so the string's running extents step by
+        // each character's own advance.
+        std::array<INT, AdvanceTable::kBlock> ends{};
         SIZE size{};
-        if (!::GetTextExtentPoint32W(dc, text, 1, &size)) {
-            return std::nullopt;
+        if (!::GetTextExtentExPointW(dc, Wide(units.data()), count, 0, nullptr, ends.data(),
+                                     &size)) {
+            return;
         }
-        return size.cx;
+        for (int i = 0; i < count; ++i) {
+            if (glyphs[i] != 0xFFFF) {
+                advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+            }
+        }
     };
 }
 

@@ -26,8 +26,9 @@ public:
 
     // An item as the list box draws it with TabbedTextOutW: one line, in which CR and LF are
     // glyphs of the font like any other character, each run between TABs as wide as
-    // GetTextExtentPoint32W measures it, the TABs at the stops. Widths come from the advance
-    // table when every character allows it, from the platform otherwise.
+    // GetTextExtentPoint32W measures it, the TABs at the stops, which count from the list box's
+    // edge and not from the text a pixel inside it. Widths come from the advance table when
+    // every character allows it, from the platform otherwise.
     std::int32_t Width(const char16_t* item);
 
     // Items measured by the platform so far.

@@ -1,14 +1,14 @@
 #include "window/text_width.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace sevrane {
 
 namespace {
 
-constexpr std::int32_t kUnknown = -1;
-constexpr std::int32_t kNotPlain = -2;
+constexpr std::int32_t kNotPlain = -1;
 
 struct Range {
     char16_t first;
@@ -80,19 +80,32 @@ std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixel
     return (x / tabPixels + count) * tabPixels;
 }
 
-AdvanceTable::AdvanceTable(Source source)
-    : source_(std::move(source)), advances_(0x10000, kUnknown) {}
+AdvanceTable::AdvanceTable(Source source) : source_(std::move(source)) {}
 
-std::int32_t AdvanceTable::Fill(char16_t unit) {
-    std::int32_t advance = kNotPlain;
-    if (IsPlainCharacter(unit)) {
-        const std::optional<std::int32_t> given = source_(unit);
-        if (given && *given >= 0) {
-            advance = *given;
+const AdvanceTable::Block& AdvanceTable::Fill(char16_t unit) {
+    const std::size_t first = unit / kBlock * kBlock;
+    auto block = std::make_unique<Block>();
+    block->fill(kNotPlain);
+    std::array<char16_t, kBlock> plain{};
+    std::array<std::size_t, kBlock> slot{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) {
+        const auto candidate = static_cast<char16_t>(first + i);
+        if (IsPlainCharacter(candidate)) {
+            plain[count] = candidate;
+            slot[count++] = i;
         }
     }
-    advances_[unit] = advance;
-    return advance;
+    if (count > 0) {
+        std::array<std::int32_t, kBlock> given{};
+        given.fill(kNotPlain);
+        source_(std::span(plain.data(), count), std::span(given.data(), count));
+        for (std::size_t i = 0; i < count; ++i) {
+            (*block)[slot[i]] = std::max(given[i], kNotPlain);
+        }
+    }
+    blocks_[unit / kBlock] = std::move(block);
+    return *blocks_[unit / kBlock];
 }
 
 std::optional<std::int64_t> AdvanceTable::Measure(const char16_t* text, TabDistances tabs) {
@@ -112,10 +125,11 @@ std::optional<std::int64_t> AdvanceTable::Measure(const char16_t* text, TabDista
             run = 0;
             count = 0;
         }
-        std::int32_t advance = advances_[unit];
-        if (advance == kUnknown) {
-            advance = Fill(unit);
+        const Block* block = blocks_[unit / kBlock].get();
+        if (block == nullptr) {
+            block = &Fill(unit);
         }
+        const std::int32_t advance = (*block)[unit % kBlock];
         if (advance < 0) {
             return std::nullopt;
         }

@@ -6,11 +6,14 @@
 // else is left to the platform by the caller.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace sevrane {
 
@@ -43,25 +46,47 @@ TabDistances DefaultTabDistances(std::int32_t averageCharWidth, std::int32_t lis
 // further one a stop on, stops every tabPixels from 0. A non-positive distance does not move.
 std::int64_t AfterTabs(std::int64_t x, std::int64_t count, std::int32_t tabPixels);
 
-// One line laid out at both tab distances at once.
+// The list box draws an item this far in from its left edge, but counts its tab stops from the
+// edge itself: a run that ends just short of a stop there jumps a whole stop further than the
+// same run laid out from the stops' origin.
+inline constexpr std::int32_t kListTextInset = 1;
+
+// One line laid out at both tab distances at once, each from the list box's text inset and, as
+// a list box that counts its stops from the text's start would draw it, from the stops' origin.
+// The width is the widest of the four layouts, each measured from its own start.
 class TabLayout {
 public:
-    explicit TabLayout(TabDistances tabs) : tabs_(tabs) {}
+    explicit TabLayout(TabDistances tabs)
+        : tracks_{{{tabs.first, 0, 0},
+                   {tabs.second, 0, 0},
+                   {tabs.first, kListTextInset, kListTextInset},
+                   {tabs.second, kListTextInset, kListTextInset}}} {}
 
     void Advance(std::int64_t width) {
-        first_ += width;
-        second_ += width;
+        for (Track& track : tracks_) {
+            track.x += width;
+        }
     }
     void Tabs(std::int64_t count) {
-        first_ = AfterTabs(first_, count, tabs_.first);
-        second_ = AfterTabs(second_, count, tabs_.second);
+        for (Track& track : tracks_) {
+            track.x = AfterTabs(track.x, count, track.distance);
+        }
     }
-    std::int64_t Width() const { return first_ > second_ ? first_ : second_; }
+    std::int64_t Width() const {
+        std::int64_t widest = 0;
+        for (const Track& track : tracks_) {
+            widest = std::max(widest, track.x - track.start);
+        }
+        return widest;
+    }
 
 private:
-    TabDistances tabs_;
-    std::int64_t first_ = 0;
-    std::int64_t second_ = 0;
+    struct Track {
+        std::int32_t distance;
+        std::int64_t start;
+        std::int64_t x;
+    };
+    std::array<Track, 4> tracks_;
 };
 
 // The width of a line as a one-stop tabbed text is laid out, the wider of its two layouts: each
@@ -91,12 +116,18 @@ std::int64_t TabbedWidth(const char16_t* text, std::size_t length, TabDistances 
     return layout.Width();
 }
 
-// A per-font table of advance widths, each asked of the platform on first use.
+// A per-font table of advance widths, asked of the platform a block of characters at a time on
+// the first use of one of them: a few calls instead of two for every character.
 class AdvanceTable {
 public:
-    // The platform's advance of one plain character in the font, or none when the font cannot
-    // give it by itself (no glyph of its own: another font would be linked in).
-    using Source = std::function<std::optional<std::int32_t>(char16_t)>;
+    // Fills advances[i] with the platform's advance of the plain character units[i] in the font,
+    // or with a negative value when the font cannot give it by itself (no glyph of its own:
+    // another font would be linked in). Both spans have the same size.
+    using Source =
+        std::function<void(std::span<const char16_t> units, std::span<std::int32_t> advances)>;
+
+    // Characters asked together: the block of this size that holds the one in need.
+    static constexpr std::size_t kBlock = 128;
 
     explicit AdvanceTable(Source source);
 
@@ -105,10 +136,15 @@ public:
     std::optional<std::int64_t> Measure(const char16_t* text, TabDistances tabs);
 
 private:
-    std::int32_t Fill(char16_t unit);
+    // One block of advances per kBlock characters, made when one of them is first met: a short
+    // list touches a few hundred bytes instead of a table of every character. An advance is
+    // kNotPlain when the platform cannot answer it.
+    using Block = std::array<std::int32_t, kBlock>;
+
+    const Block& Fill(char16_t unit);
 
     Source source_;
-    std::vector<std::int32_t> advances_; // kUnknown until asked, kNotPlain when unanswerable
+    std::array<std::unique_ptr<Block>, 0x10000 / kBlock> blocks_;
 };
 
 } // namespace sevrane

@@ -1,5 +1,6 @@
 #include "window/window_win.h"
 
+#include "platform/phase_trace_win.h"
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "window/measure_win.h"
@@ -87,10 +88,12 @@ BuildStatus ListWindow::Build() {
     if (const BuildStatus created = CreateMain(); created != BuildStatus::Ready) {
         return created;
     }
+    MarkPhase("main-window");
     WindowLayout layout;
     if (const BuildStatus laidOut = MeasureAndLayOut(layout); laidOut != BuildStatus::Ready) {
         return laidOut;
     }
+    MarkPhase("measured");
     return CreateControls(layout);
 }
 
@@ -243,6 +246,7 @@ bool ListWindow::CreateButtons(const WindowLayout& layout) {
 // ---- Shown ----------------------------------------------------------------------------------
 
 int ListWindow::ShowAndRun() {
+    MarkPhase("controls");
     const HWND window = window_.get();
     ::ShowWindow(window, ShowCommandFor(request_.showCommand));
     if (!::IsWindowVisible(window)) {

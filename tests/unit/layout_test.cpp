@@ -312,11 +312,10 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
     EXPECT_EQ(DefaultTabDistances(7, 9).second, 56);
 
     // Every character 10 wide except 'i' (3); U+3042 has no glyph of its own.
-    AdvanceTable table([](char16_t unit) -> std::optional<std::int32_t> {
-        if (unit == u'\u3042') {
-            return std::nullopt;
+    AdvanceTable table([](std::span<const char16_t> units, std::span<std::int32_t> advances) {
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            advances[i] = units[i] == u'\u3042' ? -1 : units[i] == u'i' ? 3 : 10;
         }
-        return unit == u'i' ? 3 : 10;
     });
     const struct {
         std::u16string text;
@@ -330,10 +329,11 @@ TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) 
         {u"\t", 72},
         {u"a\t\t", 144},
         {u"\t\tEND", 174},
-        {std::u16string(7, u'a') + u"\tb", 82},      // 70: the first stop is ahead
-        {std::u16string(6, u'a') + u"iiii\tb", 154}, // 72: on a stop goes to the next
-        {std::u16string(7, u'a') + u"ii\tb", 154},   // 76: past the first stop
-        {std::u16string(6, u'a') + u"\tb", 122, 56}, // 60: past the narrower stop only
+        {std::u16string(7, u'a') + u"\tb", 82},         // 70: the first stop is ahead
+        {std::u16string(6, u'a') + u"iiii\tb", 154},    // 72: on a stop goes to the next
+        {std::u16string(7, u'a') + u"ii\tb", 154},      // 76: past the first stop
+        {std::u16string(6, u'a') + u"\tb", 122, 56},    // 60: past the narrower stop only
+        {std::u16string(5, u'a') + u"iiiiiii\tb", 153}, // 71: the list box's inset reaches 72
         {u"a\tb", 82, 56},
         {u"a\u0301", std::nullopt}, // combining mark
         {u"\u3042", std::nullopt},

@@ -91,6 +91,21 @@ const std::vector<Pool> kEverything = {
     {0x1E00, 0x1EFF}, {0x2000, 0x27BF}, {0x3000, 0x30FF}, {0x4E00, 0x9FFF},
     {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFF01, 0xFFEE}, {0x09, 0x09}};
 
+// Items a whole-program fuzzer found cut, the last one shortened.
+const std::vector<std::u16string>& Reported() {
+    static const std::vector<std::u16string> items = [] {
+        std::u16string repeated;
+        while (repeated.size() < 400) {
+            repeated += u"\U0010FFFF\U0001F468\u200D\U0001F469\u200D\U0001F467\xDFFF\U0001F600"
+                        u"a\tb\t\uFFFDa\uFFFE";
+        }
+        return std::vector<std::u16string>{
+            u"半角ｶﾅＡＢＡＢ半角ｶﾅ漢字a\tb\ta\tb\ta\tb\tカタカナ〜半角ｶﾅ半角ｶﾅ漢字",
+            u"Iヴ|7*ググ&1 ,都3]イ&田2日,3ーウ\tIヴ|7*ググ&1 ,都3]イ&田2日,3ーウ", repeated};
+    }();
+    return items;
+}
+
 struct Category {
     const char* name;
     bool plain; // every item must be answered from the table
@@ -136,18 +151,38 @@ std::vector<Category> Categories() {
         {"everything with tabs", false,
          [](Generator& g) { return g.Tabbed(kEverything, g.Number(1, 6)); }},
         {"everything", false, [](Generator& g) { return g.From(kEverything, g.Number(1, 80)); }},
+        // Runs of characters drawn from a linked font, or from none, that end near a stop.
+        {"kana, kanji and full-width with tabs", false,
+         [](Generator& g) { return g.Tabbed(g.Number(0, 1) ? kJapanese : kFullWidth, 6); }},
+        {"lone surrogates with tabs", false,
+         [](Generator& g) {
+             std::u16string text = g.Tabbed(kJapanese, 2) + g.SurrogatePair();
+             text += static_cast<char16_t>(g.Number(0xD800, 0xDFFF));
+             return text + u"\t\uFFFDa\uFFFE" + g.Tabbed(kEverything, 2);
+         }},
+        {"reported", false, [](Generator& g) { return Reported()[g.Number(0, 2)]; }},
     };
 }
 
-// What the platform itself makes of an item, laid out the way the list box draws it.
+// What the platform itself makes of an item, laid out the way the list box draws it: from a
+// pixel inside its edge with the stops counted from the edge (TabbedTextOutW, clipped away), and
+// from the stops' origin as the extent call lays it out.
 std::int64_t PlatformWidth(HDC dc, const std::u16string& item, TabDistances tabs) {
     const std::wstring text(item.begin(), item.end());
+    const int length = static_cast<int>(text.size());
     std::int64_t widest = 0;
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, 0, 0, 0, 0);
     for (const INT stop : {tabs.first, tabs.second}) {
-        widest = std::max<std::int64_t>(
-            widest, LOWORD(::GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()),
-                                                  1, &stop)));
+        const DWORD fromOrigin = ::GetTabbedTextExtentW(dc, text.c_str(), length, 1, &stop);
+        // Without a TAB both are the extent; drawing, even clipped, is slow.
+        const LONG fromInset =
+            text.find(L'\t') == std::wstring::npos
+                ? 0
+                : ::TabbedTextOutW(dc, kListTextInset, 0, text.c_str(), length, 1, &stop, 0);
+        widest = std::max<std::int64_t>({widest, LOWORD(fromOrigin), LOWORD(fromInset)});
     }
+    ::RestoreDC(dc, saved);
     return widest;
 }
 
