@@ -84,68 +84,43 @@ TEST(ListFile, EmptyFileShowsTheWindowWithNoItems) {
     EXPECT_EQ(ListSelection(session.list), LB_ERR);
 }
 
-TEST(ListFile, AnsiFileGivesOneItemPerLineExactly) {
+// Lines become items exactly, in the ANSI code page or, with "/u", in the encoding the file's
+// mark names (UTF-16LE without one).
+TEST(ListFile, EachEncodingGivesTheItemsOfItsLines) {
     TempDir dir;
-    const std::wstring path = dir.File(L"list.txt");
-    const std::string longLine(3000, 'L');
-    ASSERT_TRUE(WriteBytes(path, "alpha\r\n"
-                                 "\r\n"
-                                 "/gamma\r\n"
-                                 "  spaced  \r\n"
-                                 "tab\there\n"
-                                 "cr\rinside\r\n"
-                                 "back\\nslash\n"
-                                 "caf\xE9\n"
-                                 "alpha\n" +
-                                     longLine +
-                                     "\n"
-                                     "last without end"));
-    const Items expected = {L"alpha",           L"",
-                            L"/gamma",          L"  spaced  ",
-                            L"tab\there",       L"cr\rinside",
-                            L"back\\nslash",    L"caf\u00E9",
-                            L"alpha",           std::wstring(3000, L'L'),
-                            L"last without end"};
-    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}), expected);
-}
-
-TEST(ListFile, FinalLineEndAddsNoItemButEmptyLinesBeforeItDo) {
-    TempDir dir;
-    const std::wstring path = dir.File(L"list.txt");
-    ASSERT_TRUE(WriteBytes(path, "a\n\n"));
-    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}), (Items{L"a", L""}));
-}
-
-TEST(ListFile, AnsiFileKeepsAUtf8ByteOrderMarkAsCharacters) {
-    TempDir dir;
-    const std::wstring path = dir.File(L"bom.txt");
-    ASSERT_TRUE(WriteBytes(path, "\xEF\xBB\xBFone\r\ntwo\r\n"));
-    // The three bytes are taken as ANSI characters of code page 1252.
-    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", path}), (Items{L"\u00EF\u00BB\u00BFone", L"two"}));
-}
-
-TEST(ListFile, UnicodeFileGivesTheSameItemsWithOrWithoutItsMark) {
-    TempDir dir;
-    const std::wstring text =
-        L"日本語\r\n\r\nGrüße\r\n/slash\r\n" + std::wstring(2500, L'長') + L"\r\nend";
-    const Items expected = {L"日本語", L"", L"Grüße", L"/slash", std::wstring(2500, L'長'), L"end"};
-    const std::wstring withMark = dir.File(L"with.txt");
-    const std::wstring withoutMark = dir.File(L"without.txt");
-    ASSERT_TRUE(WriteUtf16(withMark, text, true));
-    ASSERT_TRUE(WriteUtf16(withoutMark, text, false));
-    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", withMark}), expected);
-    EXPECT_EQ(ItemsShownFor({L"/f", L"T", L"M", withoutMark, L"/U"}), expected);
-    // Big-endian, as its mark says.
-    const std::wstring bigEndian = dir.File(L"big-endian.txt");
-    ASSERT_TRUE(WriteUtf16(bigEndian, text, true, true));
-    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", bigEndian}), expected);
-}
-
-TEST(ListFile, UnicodeFileWithUtf8MarkIsReadAsUtf8) {
-    TempDir dir;
-    const std::wstring path = dir.File(L"utf8.txt");
-    ASSERT_TRUE(WriteBytes(path, "\xEF\xBB\xBF" + Encode(L"日本\r\nGrüße\r\n", CP_UTF8)));
-    EXPECT_EQ(ItemsShownFor({L"/u", L"/f", L"T", L"M", path}), (Items{L"日本", L"Grüße"}));
+    const std::u16string longText =
+        u"日本語\r\n\r\nGrüße\r\n/slash\r\n" + std::u16string(2500, u'長') + u"\r\nend";
+    const Items longItems = {L"日本語", L"", L"Grüße", L"/slash", std::wstring(2500, L'長'),
+                             L"end"};
+    const struct {
+        bool unicode;
+        std::string bytes;
+        Items items;
+    } rows[] = {
+        {false,
+         "alpha\r\n\r\n/gamma\r\n  spaced  \r\ntab\there\ncr\rinside\r\nback\\nslash\ncaf\xE9\n"
+         "alpha\n" +
+             std::string(3000, 'L') + "\nlast without end",
+         {L"alpha", L"", L"/gamma", L"  spaced  ", L"tab\there", L"cr\rinside", L"back\\nslash",
+          L"caf\u00E9", L"alpha", std::wstring(3000, L'L'), L"last without end"}},
+        // A final line end adds no item; the empty lines before it do.
+        {false, "a\n\n", {L"a", L""}},
+        // Without "/u" a UTF-8 mark is three ANSI characters of code page 1252.
+        {false, "\xEF\xBB\xBFone\r\ntwo\r\n", {L"\u00EF\u00BB\u00BFone", L"two"}},
+        {true, "\xFF\xFE" + test::Utf16Bytes(longText), longItems},
+        {true, test::Utf16Bytes(longText), longItems},
+        {true, "\xFE\xFF" + test::Utf16Bytes(longText, true), longItems},
+        {true, "\xEF\xBB\xBF" + Encode(L"日本\r\nGrüße\r\n", CP_UTF8), {L"日本", L"Grüße"}},
+    };
+    for (const auto& row : rows) {
+        const std::wstring path = dir.File(L"list.txt");
+        ASSERT_TRUE(WriteBytes(path, row.bytes));
+        Arguments arguments = {L"/f", L"T", L"M", path};
+        if (row.unicode) {
+            arguments.push_back(L"/U");
+        }
+        EXPECT_EQ(ItemsShownFor(arguments), row.items) << testing::PrintToString(row.items);
+    }
 }
 
 TEST(ListFile, SelectionNumberAppliesToTheFilesLines) {

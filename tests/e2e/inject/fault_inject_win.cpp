@@ -44,6 +44,66 @@ bool ShouldFail(FaultPoint point) {
     return true;
 }
 
+// The hook of a point that only fails: the chosen call gives the failure value (and, where the
+// function reports one, the error code), every other call goes through.
+constexpr DWORD kNoErrorCode = 0xFFFFFFFF;
+
+template <FaultPoint Point, auto Failed, DWORD Error, typename Function>
+struct Failing;
+
+template <FaultPoint Point, auto Failed, DWORD Error, typename Result, typename... Arguments>
+struct Failing<Point, Failed, Error, Result (*)(Arguments...)> {
+    static Result WINAPI Call(Arguments... arguments) {
+        if (ShouldFail(Point)) {
+            if constexpr (Error != kNoErrorCode) {
+                ::SetLastError(Error);
+            }
+            return static_cast<Result>(Failed);
+        }
+        return Original<Result (*)(Arguments...)>(Point)(arguments...);
+    }
+};
+
+template <FaultPoint Point, typename Function, auto Failed, DWORD Error = kNoErrorCode>
+constexpr auto kFailing = &Failing<Point, Failed, Error, Function>::Call;
+
+constexpr auto HookGetProcessWindowStation =
+    kFailing<FaultPoint::GetProcessWindowStation, decltype(&::GetProcessWindowStation), nullptr>;
+constexpr auto HookGetUserObjectInformationW =
+    kFailing<FaultPoint::GetUserObjectInformationW, decltype(&::GetUserObjectInformationW), FALSE>;
+constexpr auto HookCommandLineToArgvW =
+    kFailing<FaultPoint::CommandLineToArgvW, decltype(&::CommandLineToArgvW), nullptr,
+             ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto HookGetFileSizeEx =
+    kFailing<FaultPoint::GetFileSizeEx, decltype(&::GetFileSizeEx), FALSE, ERROR_INVALID_HANDLE>;
+constexpr auto HookGetFileType = kFailing<FaultPoint::GetFileType, decltype(&::GetFileType),
+                                          FILE_TYPE_UNKNOWN, ERROR_INVALID_HANDLE>;
+constexpr auto HookGetFullPathNameW =
+    kFailing<FaultPoint::GetFullPathNameW, decltype(&::GetFullPathNameW), 0,
+             ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto HookMultiByteToWideChar =
+    kFailing<FaultPoint::MultiByteToWideChar, decltype(&::MultiByteToWideChar), 0,
+             ERROR_INSUFFICIENT_BUFFER>;
+constexpr auto HookRegisterClassW =
+    kFailing<FaultPoint::RegisterClassW, decltype(&::RegisterClassW), 0, ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto HookCreateWindowExW =
+    kFailing<FaultPoint::CreateWindowExW, decltype(&::CreateWindowExW), nullptr,
+             ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto HookGetDC = kFailing<FaultPoint::GetDC, decltype(&::GetDC), nullptr>;
+constexpr auto HookCreateFontIndirectW =
+    kFailing<FaultPoint::CreateFontIndirectW, decltype(&::CreateFontIndirectW), nullptr>;
+constexpr auto HookGetTextMetricsW =
+    kFailing<FaultPoint::GetTextMetricsW, decltype(&::GetTextMetricsW), FALSE>;
+constexpr auto HookDrawTextExW = kFailing<FaultPoint::DrawTextExW, decltype(&::DrawTextExW), 0>;
+constexpr auto HookExtractIconW =
+    kFailing<FaultPoint::ExtractIconW, decltype(&::ExtractIconW), nullptr>;
+constexpr auto HookMessageBoxW =
+    kFailing<FaultPoint::MessageBoxW, decltype(&::MessageBoxW), 0, ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto HookGetMessageW =
+    kFailing<FaultPoint::GetMessageW, decltype(&::GetMessageW), -1, ERROR_INVALID_PARAMETER>;
+constexpr auto HookFlashWindowEx =
+    kFailing<FaultPoint::FlashWindowEx, decltype(&::FlashWindowEx), FALSE>;
+
 void* HookMalloc(std::size_t size) {
     if (ShouldFail(FaultPoint::Malloc)) {
         errno = ENOMEM;
@@ -66,28 +126,6 @@ void* HookRealloc(void* block, std::size_t size) {
         return nullptr; // the old block stays valid, as with a real failure
     }
     return Original<void* (*)(void*, std::size_t)>(FaultPoint::Realloc)(block, size);
-}
-
-HWINSTA WINAPI HookGetProcessWindowStation() {
-    return ShouldFail(FaultPoint::GetProcessWindowStation)
-               ? nullptr
-               : Original<decltype(&::GetProcessWindowStation)>(
-                     FaultPoint::GetProcessWindowStation)();
-}
-
-BOOL WINAPI HookGetUserObjectInformationW(HANDLE object, int index, PVOID info, DWORD size,
-                                          LPDWORD needed) {
-    return !ShouldFail(FaultPoint::GetUserObjectInformationW) &&
-           Original<decltype(&::GetUserObjectInformationW)>(FaultPoint::GetUserObjectInformationW)(
-               object, index, info, size, needed);
-}
-
-LPWSTR* WINAPI HookCommandLineToArgvW(LPCWSTR line, int* count) {
-    if (ShouldFail(FaultPoint::CommandLineToArgvW)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    return Original<decltype(&::CommandLineToArgvW)>(FaultPoint::CommandLineToArgvW)(line, count);
 }
 
 BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT flags) {
@@ -130,111 +168,12 @@ BOOL WINAPI HookReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got,
                                                                  overlapped);
 }
 
-BOOL WINAPI HookGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
-    if (ShouldFail(FaultPoint::GetFileSizeEx)) {
-        ::SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    return Original<decltype(&::GetFileSizeEx)>(FaultPoint::GetFileSizeEx)(file, size);
-}
-
-DWORD WINAPI HookGetFileType(HANDLE file) {
-    if (ShouldFail(FaultPoint::GetFileType)) {
-        ::SetLastError(ERROR_INVALID_HANDLE);
-        return FILE_TYPE_UNKNOWN;
-    }
-    return Original<decltype(&::GetFileType)>(FaultPoint::GetFileType)(file);
-}
-
 HANDLE WINAPI HookGetStdHandle(DWORD which) {
     if (ShouldFail(FaultPoint::GetStdHandle)) {
         ::SetLastError(ERROR_INVALID_HANDLE);
         return INVALID_HANDLE_VALUE;
     }
     return Original<decltype(&::GetStdHandle)>(FaultPoint::GetStdHandle)(which);
-}
-
-DWORD WINAPI HookGetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* part) {
-    if (ShouldFail(FaultPoint::GetFullPathNameW)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    return Original<decltype(&::GetFullPathNameW)>(FaultPoint::GetFullPathNameW)(name, size, buffer,
-                                                                                 part);
-}
-
-int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR out,
-                                   int outLength) {
-    if (ShouldFail(FaultPoint::MultiByteToWideChar)) {
-        ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    return Original<decltype(&::MultiByteToWideChar)>(FaultPoint::MultiByteToWideChar)(
-        codePage, flags, text, length, out, outLength);
-}
-
-ATOM WINAPI HookRegisterClassW(const WNDCLASSW* windowClass) {
-    if (ShouldFail(FaultPoint::RegisterClassW)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    return Original<decltype(&::RegisterClassW)>(FaultPoint::RegisterClassW)(windowClass);
-}
-
-HWND WINAPI HookCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x,
-                                int y, int width, int height, HWND parent, HMENU menu,
-                                HINSTANCE instance, LPVOID parameter) {
-    if (ShouldFail(FaultPoint::CreateWindowExW)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    return Original<decltype(&::CreateWindowExW)>(FaultPoint::CreateWindowExW)(
-        exStyle, className, text, style, x, y, width, height, parent, menu, instance, parameter);
-}
-
-HDC WINAPI HookGetDC(HWND window) {
-    if (ShouldFail(FaultPoint::GetDC)) {
-        return nullptr;
-    }
-    return Original<decltype(&::GetDC)>(FaultPoint::GetDC)(window);
-}
-
-HFONT WINAPI HookCreateFontIndirectW(const LOGFONTW* font) {
-    if (ShouldFail(FaultPoint::CreateFontIndirectW)) {
-        return nullptr;
-    }
-    return Original<decltype(&::CreateFontIndirectW)>(FaultPoint::CreateFontIndirectW)(font);
-}
-
-BOOL WINAPI HookGetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
-    if (ShouldFail(FaultPoint::GetTextMetricsW)) {
-        return FALSE;
-    }
-    return Original<decltype(&::GetTextMetricsW)>(FaultPoint::GetTextMetricsW)(dc, metrics);
-}
-
-int WINAPI HookDrawTextExW(HDC dc, LPWSTR text, int length, LPRECT rect, UINT format,
-                           LPDRAWTEXTPARAMS params) {
-    if (ShouldFail(FaultPoint::DrawTextExW)) {
-        return 0;
-    }
-    return Original<decltype(&::DrawTextExW)>(FaultPoint::DrawTextExW)(dc, text, length, rect,
-                                                                       format, params);
-}
-
-HICON WINAPI HookExtractIconW(HINSTANCE instance, LPCWSTR file, UINT index) {
-    if (ShouldFail(FaultPoint::ExtractIconW)) {
-        return nullptr;
-    }
-    return Original<decltype(&::ExtractIconW)>(FaultPoint::ExtractIconW)(instance, file, index);
-}
-
-int WINAPI HookMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    if (ShouldFail(FaultPoint::MessageBoxW)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    return Original<decltype(&::MessageBoxW)>(FaultPoint::MessageBoxW)(owner, text, caption, type);
 }
 
 BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
@@ -246,15 +185,6 @@ BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
         return FALSE;
     }
     return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
-}
-
-BOOL WINAPI HookGetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
-    if (ShouldFail(FaultPoint::GetMessageW)) {
-        ::SetLastError(ERROR_INVALID_PARAMETER);
-        return -1;
-    }
-    return Original<decltype(&::GetMessageW)>(FaultPoint::GetMessageW)(message, window, first,
-                                                                       last);
 }
 
 HWND WINAPI HookGetForegroundWindow() {
@@ -270,11 +200,6 @@ BOOL WINAPI HookSetForegroundWindow(HWND window) {
     return !ShouldFail(FaultPoint::SetForegroundWindow) &&
            !sevrane::e2e::shims::ForegroundElsewhere() &&
            Original<decltype(&::SetForegroundWindow)>(FaultPoint::SetForegroundWindow)(window);
-}
-
-BOOL WINAPI HookFlashWindowEx(PFLASHWINFO info) {
-    return !ShouldFail(FaultPoint::FlashWindowEx) &&
-           Original<decltype(&::FlashWindowEx)>(FaultPoint::FlashWindowEx)(info);
 }
 
 LRESULT WINAPI HookAddString(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -302,7 +227,7 @@ static_assert(std::size(kHooks) == sevrane::e2e::kFaultPointCount);
 // Each hook takes and gives what its function does, so that the slot it fills is called as
 // before: a pointer to the hook takes the function's address without a cast.
 #define SEVRANE_FAULT_POINT_TYPE(point, function)                                                  \
-    static_assert(sizeof(decltype(&Hook##point){&::function}) != 0);
+    static_assert(sizeof(decltype(+Hook##point){&::function}) != 0);
 SEVRANE_FAULT_POINTS(SEVRANE_FAULT_POINT_TYPE)
 #undef SEVRANE_FAULT_POINT_TYPE
 
