@@ -39,6 +39,15 @@ struct DecodeCase {
 
 void PrintTo(const DecodeCase& decodeCase, std::ostream* out) { *out << decodeCase.name; }
 
+// A test name from the case's: letters and digits, the rest as underscores.
+std::string CaseName(const ::testing::TestParamInfo<DecodeCase>& info) {
+    std::string name;
+    for (const char c : std::string_view(info.param.name)) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name;
+}
+
 class AnsiListFile : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(AnsiListFile, GivesTheItemsOfItsLinesWhereverTheReadsCutIt) {
@@ -89,13 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "a\0\x1A"
                    "b\nc\n"s,
                    {u"a"}}),
-    [](const auto& info) {
-        std::string name;
-        for (const char c : std::string_view(info.param.name)) {
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return name;
-    });
+    CaseName);
 
 class UnicodeListFile : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -179,13 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "cd\n",
                    {u"ab"}},
         DecodeCase{"only the UTF-8 mark", kUtf8Mark, {}}),
-    [](const auto& info) {
-        std::string name;
-        for (const char c : std::string_view(info.param.name)) {
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return name;
-    });
+    CaseName);
 
 TEST(ListDecoder, DoubleByteCharacterIsConvertedWholeWhereverAReadCutsIt) {
     // 日 and 本, then ソ whose trail byte is a backslash, on a line that a 1023-byte read would cut

@@ -47,6 +47,7 @@ bool ShouldFail(FaultPoint point) {
 // The hook of a point that only fails: the chosen call gives the failure value (and, where the
 // function reports one, the error code), every other call goes through.
 constexpr DWORD kNoErrorCode = 0xFFFFFFFF;
+constexpr DWORD kNoMemory = 0xFFFFFFFE; // errno ENOMEM, as the C runtime's allocators report it
 
 template <FaultPoint Point, auto Failed, DWORD Error, typename Function>
 struct Failing;
@@ -55,7 +56,9 @@ template <FaultPoint Point, auto Failed, DWORD Error, typename Result, typename.
 struct Failing<Point, Failed, Error, Result (*)(Arguments...)> {
     static Result WINAPI Call(Arguments... arguments) {
         if (ShouldFail(Point)) {
-            if constexpr (Error != kNoErrorCode) {
+            if constexpr (Error == kNoMemory) {
+                errno = ENOMEM;
+            } else if constexpr (Error != kNoErrorCode) {
                 ::SetLastError(Error);
             }
             return static_cast<Result>(Failed);
@@ -104,29 +107,14 @@ constexpr auto HookGetMessageW =
 constexpr auto HookFlashWindowEx =
     kFailing<FaultPoint::FlashWindowEx, decltype(&::FlashWindowEx), FALSE>;
 
-void* HookMalloc(std::size_t size) {
-    if (ShouldFail(FaultPoint::Malloc)) {
-        errno = ENOMEM;
-        return nullptr;
-    }
-    return Original<void* (*)(std::size_t)>(FaultPoint::Malloc)(size);
-}
-
-void* HookCalloc(std::size_t count, std::size_t size) {
-    if (ShouldFail(FaultPoint::Calloc)) {
-        errno = ENOMEM;
-        return nullptr;
-    }
-    return Original<void* (*)(std::size_t, std::size_t)>(FaultPoint::Calloc)(count, size);
-}
-
-void* HookRealloc(void* block, std::size_t size) {
-    if (ShouldFail(FaultPoint::Realloc)) {
-        errno = ENOMEM;
-        return nullptr; // the old block stays valid, as with a real failure
-    }
-    return Original<void* (*)(void*, std::size_t)>(FaultPoint::Realloc)(block, size);
-}
+// The runtime's allocators report running out of memory in errno; the old block of a realloc
+// that fails stays valid, as with a real failure.
+constexpr auto HookMalloc =
+    kFailing<FaultPoint::Malloc, void* (*)(std::size_t), nullptr, kNoMemory>;
+constexpr auto HookCalloc =
+    kFailing<FaultPoint::Calloc, void* (*)(std::size_t, std::size_t), nullptr, kNoMemory>;
+constexpr auto HookRealloc =
+    kFailing<FaultPoint::Realloc, void* (*)(void*, std::size_t), nullptr, kNoMemory>;
 
 BOOL WINAPI HookSystemParametersInfoW(UINT action, UINT param, PVOID value, UINT flags) {
     if (ShouldFail(FaultPoint::SystemParametersInfoW)) {
