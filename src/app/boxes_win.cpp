@@ -3,9 +3,10 @@
 #include "app/usage.h"
 #include "app/version.h"
 #include "platform/handles_win.h"
-#include "platform/wide_win.h"
-#include "vocabulary/catalogue.h"
 #include "platform/message_font_win.h"
+#include "platform/program_name.h"
+#include "platform/trace_win.h"
+#include "platform/wide_win.h"
 
 #include <array>
 #include <iterator>
@@ -47,6 +48,13 @@ std::int32_t MeasureUsageIndent(std::u16string_view usage) {
 }
 
 } // namespace
+
+void ShowWarning(const Failure& failure, LanguageIndex language) {
+    const std::u16string text = FailureText(failure, language);
+    if (::MessageBoxW(nullptr, Wide(text), Wide(kProgramName), MB_OK | MB_ICONWARNING) == 0) {
+        TraceLastFailure(L"MessageBoxW");
+    }
+}
 
 void ShowUsage(std::u16string_view usage) {
     const std::u16string expanded = ExpandUsageTabs(usage, MeasureUsageIndent(usage));

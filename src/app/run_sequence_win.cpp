@@ -9,7 +9,6 @@
 #include "platform/wide_win.h"
 #include "text/escapes.h"
 #include "text/list_file_win.h"
-#include "vocabulary/warning_box_win.h"
 #include "window/window_win.h"
 
 #include <shellapi.h>
@@ -156,9 +155,10 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     return RunListWindow(request, listFilePath);
 }
 
-} // namespace
-
+// The half of the catalogue the user's UI language asks for; chosen once, first thing in a run.
 LanguageIndex ChooseLanguage() { return LanguageIndexFor(::GetUserDefaultUILanguage()); }
+
+} // namespace
 
 int RunSequence(HINSTANCE instance, int showCommand) {
     const LanguageIndex language = ChooseLanguage();

@@ -1,7 +1,7 @@
 #include "platform/trace_win.h"
 
+#include "platform/program_name.h"
 #include "platform/wide_win.h"
-#include "vocabulary/catalogue.h"
 
 #include <iterator>
 #include <string>

@@ -53,9 +53,6 @@ inline constexpr LanguageIndex kEnglish = LanguageIndex::English;
 // The UI language identifier that selects the Japanese texts.
 inline constexpr std::uint16_t kJapaneseLanguageId = 0x0411;
 
-// The caption of every box, the window class name and the prefix of every trace line.
-inline constexpr char16_t kProgramName[] = u"sevrane";
-
 // Maps a UI language identifier to the half of the catalogue a run uses.
 LanguageIndex LanguageIndexFor(std::uint16_t languageId);
 

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,39 +14,6 @@ namespace sevrane {
 
 class ItemList {
 public:
-    // The items in order, for range-for and the standard algorithms that walk forward.
-    class const_iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = std::u16string_view;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = std::u16string_view;
-
-        const_iterator() = default;
-        const_iterator(const ItemList* list, std::size_t index) : list_(list), index_(index) {}
-
-        std::u16string_view operator*() const { return (*list_)[index_]; }
-        const_iterator& operator++() {
-            ++index_;
-            return *this;
-        }
-        const_iterator operator++(int) {
-            const_iterator old = *this;
-            ++index_;
-            return old;
-        }
-        friend bool operator==(const const_iterator& a, const const_iterator& b) {
-            return a.index_ == b.index_;
-        }
-
-    private:
-        const ItemList* list_ = nullptr;
-        std::size_t index_ = 0;
-    };
-    using value_type = std::u16string_view;
-    using iterator = const_iterator;
-
     ItemList() = default;
     ItemList(std::initializer_list<std::u16string_view> items);
 
@@ -58,9 +24,6 @@ public:
     std::u16string_view back() const { return (*this)[size() - 1]; }
     // The item followed by its NUL.
     const char16_t* c_str(std::size_t index) const { return text_.data() + starts_[index]; }
-
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
 
     void push_back(std::u16string_view item);
     void pop_back();
