@@ -1,36 +1,10 @@
 #include "app/icon_value.h"
 
-#include <cstdint>
-#include <limits>
+#include "app/saturated_number.h"
+
 #include <string>
 
 namespace sevrane {
-namespace {
-
-// The index text has already been checked to be an optional leading "-" and digits. An empty
-// text or a lone "-" is 0; magnitudes beyond the 32-bit range stop at its ends.
-std::int32_t ConvertIndex(std::u16string_view text) {
-    const bool negative = !text.empty() && text.front() == u'-';
-    if (negative) {
-        text.remove_prefix(1);
-    }
-    // One above INT32_MAX is the largest magnitude that still matters (INT32_MIN).
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t magnitude = 0;
-    for (const char16_t digit : text) {
-        magnitude = magnitude * 10 + (digit - u'0');
-        if (magnitude > kLimit) {
-            magnitude = kLimit;
-        }
-    }
-    if (negative) {
-        return static_cast<std::int32_t>(-magnitude);
-    }
-    return magnitude >= kLimit ? std::numeric_limits<std::int32_t>::max()
-                               : static_cast<std::int32_t>(magnitude);
-}
-
-} // namespace
 
 std::variant<IconSpec, IconValueError> ParseIconValue(std::u16string_view value) {
     const std::size_t comma = value.find(u',');
@@ -56,7 +30,9 @@ std::variant<IconSpec, IconValueError> ParseIconValue(std::u16string_view value)
         (minus != 0 || text.find(u'-', 1) != std::u16string_view::npos)) {
         return IconValueError::InvalidIndex;
     }
-    spec.index = ConvertIndex(text);
+    // An empty index or a lone "-" is 0.
+    const bool negative = !text.empty() && text.front() == u'-';
+    spec.index = ParseSaturatedNumber(text.substr(negative ? 1 : 0), negative).value_or(0);
     // -1 would make the extraction count the icons instead of returning one.
     if (spec.index == -1) {
         return IconValueError::InvalidIndex;

@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/icon_value.h"
+#include "app/saturated_number.h"
 #include "vocabulary/catalogue.h"
 
 #include <algorithm>
@@ -117,29 +118,11 @@ const OptionRow* FindOption(std::u16string_view argument) {
     return nullptr;
 }
 
-// The digits-only rule of the numeric options. An empty value passes and counts as 0; a
-// value beyond the 32-bit range stops at 2147483647, however many digits (leading zeros
-// included) it has.
-std::optional<std::int32_t> ConvertNumber(std::u16string_view value) {
-    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-    std::int64_t number = 0;
-    for (const char16_t unit : value) {
-        if (unit < u'0' || unit > u'9') {
-            return std::nullopt;
-        }
-        number = number * 10 + (unit - u'0');
-        if (number > kMax) {
-            number = kMax + 1; // saturated; stays put for every further digit
-        }
-    }
-    return static_cast<std::int32_t>(number > kMax ? kMax : number);
-}
-
 // Tests the value of a numeric option against the number rule and the option's range, and
 // stores it. Returns the failure, if any.
 std::optional<Failure> ApplyNumber(const OptionRow& option, const std::u16string& value,
                                    std::int32_t workAreaWidth, Settings& settings) {
-    const std::optional<std::int32_t> number = ConvertNumber(value);
+    const std::optional<std::int32_t> number = ParseSaturatedNumber(value);
     if (!number || *number < option.minimum || *number > option.maximum) {
         return Failure{option.invalid, value};
     }
