@@ -42,8 +42,8 @@ void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
     Require(IsPlainArgument(s.message), "message");
     Require(!s.items.empty(), "items present");
     Require(!s.listFile || s.items.size() == 1, "one list file");
-    for (const std::u16string_view item : s.items) {
-        Require(IsPlainArgument(item), "item");
+    for (std::size_t i = 0; i < s.items.size(); ++i) {
+        Require(IsPlainArgument(s.items[i]), "item");
     }
     Require(!s.unicodeListFile || s.listFile, "/u implies /f");
     Require(!s.deleteListFile || s.listFile, "/fd implies /f");

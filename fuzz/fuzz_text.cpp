@@ -110,8 +110,8 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
         lineEnds += byte == '\n' ? 1 : 0;
     }
     Require(items.size() <= lineEnds + 1, "more items than lines");
-    for (const std::u16string_view item : items) {
-        Require(item.find_first_of(std::u16string_view(u"\n\0\x1A", 3)) == std::u16string::npos,
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        Require(items[i].find_first_of(std::u16string_view(u"\n\0\x1A", 3)) == std::u16string::npos,
                 "an item holds LF, NUL or Ctrl+Z");
     }
 }

@@ -51,7 +51,6 @@ inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
 inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
 inline void FreeArgv(LPWSTR* argv) { ::LocalFree(argv); }
-inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
 // CreateFileW reports failure with INVALID_HANDLE_VALUE, not NULL.
 inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 } // namespace detail
@@ -60,12 +59,9 @@ using UniqueFont = UniqueHandle<HFONT, detail::DeleteFont>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowHandle>;
 using UniqueArgv = UniqueHandle<LPWSTR*, detail::FreeArgv>;
-using UniqueView = UniqueHandle<void*, detail::UnmapView>;
 // Files and devices from CreateFileW.
 using UniqueFileHandle =
     UniqueHandle<HANDLE, detail::CloseKernelHandle, detail::InvalidHandleValue>;
-// Processes, threads, mappings, events, pipes: Create* and Open* give NULL on failure.
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
 
 // A device context from GetDC, released with the same window.
 class WindowDc {

@@ -19,7 +19,9 @@ std::int32_t Clamp(std::int64_t width) {
         std::clamp<std::int64_t>(width, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-AdvanceTable::Source AdvancesOf(HDC dc) {
+} // namespace
+
+AdvanceTable::Source ItemAdvances(HDC dc) {
     TEXTMETRICW metrics{};
     // A synthesised overhang is added once per string, not once per character: no table then.
     const bool summable = ::GetTextMetricsW(dc, &metrics) != FALSE && metrics.tmOverhang == 0;
@@ -51,8 +53,6 @@ AdvanceTable::Source AdvancesOf(HDC dc) {
     };
 }
 
-} // namespace
-
 std::int32_t ListAverageWidth(HDC dc) {
     LONG height = 0;
     const LONG average = ::GdiGetCharDimensions(dc, nullptr, &height);
@@ -71,7 +71,7 @@ TabDistances ListTabDistances(HDC dc, std::optional<std::int32_t> tabStop,
 }
 
 ItemMeasure::ItemMeasure(HDC dc, TabDistances tabs)
-    : dc_(dc), tabs_(tabs), table_(AdvancesOf(dc)) {}
+    : dc_(dc), tabs_(tabs), table_(ItemAdvances(dc)) {}
 
 std::int32_t ItemMeasure::Width(const char16_t* item) {
     if (const std::optional<std::int64_t> width = table_.Measure(item, tabs_)) {
@@ -81,7 +81,6 @@ std::int32_t ItemMeasure::Width(const char16_t* item) {
 }
 
 std::int32_t ItemMeasure::PlatformWidth(const char16_t* item) {
-    ++platformCount_;
     // TabbedTextOutW measures each run between TABs with GetTextExtentPointW, and so does this
     // (its own extent call reports only 16 bits of width). DrawTextExW would break the line at
     // CR and LF, and Wine's measures a long line in 1,024-unit pieces.

@@ -20,6 +20,10 @@ std::int32_t ListAverageWidth(HDC dc);
 TabDistances ListTabDistances(HDC dc, std::optional<std::int32_t> tabStop,
                               std::int32_t averageCharWidth);
 
+// The advances of plain characters in the font the device context holds, as the list box's
+// drawing steps by them; what it cannot give is left negative.
+AdvanceTable::Source ItemAdvances(HDC dc);
+
 class ItemMeasure {
 public:
     ItemMeasure(HDC dc, TabDistances tabs);
@@ -31,16 +35,12 @@ public:
     // every character allows it, from the platform otherwise.
     std::int32_t Width(const char16_t* item);
 
-    // Items measured by the platform so far.
-    std::size_t PlatformCount() const { return platformCount_; }
-
 private:
     std::int32_t PlatformWidth(const char16_t* item);
 
     HDC dc_;
     TabDistances tabs_;
     AdvanceTable table_;
-    std::size_t platformCount_ = 0;
 };
 
 } // namespace sevrane

@@ -5,7 +5,7 @@
 
 #include "driver/probe_report.h"
 #include "inject/injection_plan.h"
-#include "platform/handles_win.h"
+#include "test_handles_win.h"
 
 #include <windows.h>
 
