@@ -1,6 +1,7 @@
 #include "window/window_win.h"
 
 #include "platform/phase_trace_win.h"
+#include "platform/program_name.h"
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "window/measure_win.h"
@@ -46,14 +47,6 @@ bool FillList(HWND listBox, const ItemList& items) {
 void ApplyIcon(HWND window, HICON icon) {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-}
-
-// An Enter or Esc still held from an earlier window arrives as auto-repeat (bit 30, the key was
-// already down): it must not answer a window the user has not read yet.
-bool IsHeldAnswerKey(const MSG& message) {
-    return message.message == WM_KEYDOWN &&
-           (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE) &&
-           (message.lParam & (LPARAM{1} << 30)) != 0;
 }
 
 // The commands with which the caller asked for a shown window that does not take the activation.
@@ -164,10 +157,6 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
         TraceLastFailure(L"SendMessageW(LB_ADDSTRING)");
         listBox_ = nullptr;
         window_.reset();
-        // Its WM_DESTROY asked a loop to end that never ran; a box that follows must not take
-        // that for its own.
-        MSG quit{};
-        ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         return BuildStatus::ListNotShown;
     }
     if (layout.horizontalScroll) {
@@ -259,25 +248,47 @@ int ListWindow::ShowAndRun() {
 
     MSG message{};
     BOOL got = 0;
+    // Only a running loop is asked to end: a window destroyed before, on a failure path, must
+    // leave no quit message for a box that follows.
+    looping_ = true;
     // GetMessageW gives -1 on failure: that ends the loop instead of spinning on it.
     while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        if (IsHeldAnswerKey(message)) {
+        if (PreTranslate(message)) {
             continue;
-        }
-        if (message.message == WM_LBUTTONDBLCLK && message.hwnd == listBox_) {
-            doubleClickAt_ = message.lParam;
         }
         if (!::IsDialogMessageW(window, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
+    looping_ = false;
     if (got < 0) {
         TraceLastFailure(L"GetMessageW");
     }
     // A loop that failed leaves the window to its owner; the font goes after it, with this object.
     window_.reset();
     return result_;
+}
+
+// What the loop drops or notes before the dialog processing sees a message: true to drop it.
+bool ListWindow::PreTranslate(const MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+        // An Enter or Esc still held from an earlier window arrives as auto-repeat (bit 30, the
+        // key was already down): it must not answer a window the user has not read yet.
+        return (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE) &&
+               (message.lParam & (LPARAM{1} << 30)) != 0;
+    case WM_LBUTTONDBLCLK:
+        if (message.hwnd == listBox_) {
+            // Where the user pointed, before the list box acts on it. The high word is 0 only
+            // when the point lies inside the item it names.
+            doubleClickOnItem_ =
+                HIWORD(::SendMessageW(listBox_, LB_ITEMFROMPOINT, 0, message.lParam)) == 0;
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
 LRESULT CALLBACK ListWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -315,7 +326,9 @@ LRESULT CALLBACK ListWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT ListWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_DESTROY:
-        ::PostQuitMessage(0);
+        if (looping_) {
+            ::PostQuitMessage(0);
+        }
         return 0;
     case WM_SETFOCUS:
         // Whenever the window is activated the list box takes the keyboard, even when a
@@ -358,7 +371,9 @@ LRESULT ListWindow::OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case kListBoxId:
         if (HIWORD(wParam) == LBN_SETFOCUS) {
             UnframeButtons();
-        } else if (HIWORD(wParam) == LBN_DBLCLK && DoubleClickHitAnItem()) {
+        } else if (HIWORD(wParam) == LBN_DBLCLK && std::exchange(doubleClickOnItem_, false)) {
+            // A double-click in the strip below the last item, or on an empty list, points at no
+            // item: neither the selected item nor a cancel is what the user asked for.
             Choose(SelectedIndex() + 1);
         }
         return 0;
@@ -383,14 +398,6 @@ void ListWindow::UnframeButtons() const {
             ::SendMessageW(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
         }
     }
-}
-
-// A double-click in the strip below the last item, or on an empty list, points at no item:
-// neither the selected item nor a cancel is what the user asked for.
-bool ListWindow::DoubleClickHitAnItem() {
-    const std::optional<LPARAM> at = std::exchange(doubleClickAt_, std::nullopt);
-    // The high word is 0 only when the point lies inside the item it names.
-    return at && HIWORD(::SendMessageW(listBox_, LB_ITEMFROMPOINT, 0, *at)) == 0;
 }
 
 // A window behind the one the user works in may go unseen while the script waits. The

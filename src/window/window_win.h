@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 
 namespace sevrane {
 
@@ -48,6 +47,7 @@ public:
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool RegisterWindowClass(HINSTANCE instance);
+    bool PreTranslate(const MSG& message);
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void Confirm();
@@ -56,7 +56,6 @@ private:
     int SelectedIndex() const;
     void FocusList() const;
     void UnframeButtons() const;
-    bool DoubleClickHitAnItem();
     void AskForTheForeground() const;
 
     BuildStatus CreateMain();
@@ -74,9 +73,10 @@ private:
     UniqueWindow window_; // let go at WM_NCDESTROY, whoever destroys the window
     HWND listBox_ = nullptr;
     HWND buttons_[2] = {};
-    // Where the last double-click on the list box came, in its client coordinates, as the loop
-    // saw it pass.
-    std::optional<LPARAM> doubleClickAt_;
+    // Noted by PreTranslate alone: whether the list box's last double-click, as the loop saw
+    // it pass, pointed at an item; and whether the loop runs, so that a quit is asked for.
+    bool doubleClickOnItem_ = false;
+    bool looping_ = false;
     std::int32_t messageHeight_ = 0;
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;
