@@ -19,6 +19,13 @@ inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
     return ToWide(MessageText(id, language));
 }
 
+// A box's text as the catalogue makes it, with the subject its entry is about.
+inline std::wstring Text(MessageId id, std::wstring_view subject = {},
+                         LanguageIndex language = kEnglish) {
+    return ToWide(
+        FailureText(Failure{id, std::u16string(subject.begin(), subject.end())}, language));
+}
+
 inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
 
 // Windows sets the UI language per user, not per process: where it is not Japanese, a test of

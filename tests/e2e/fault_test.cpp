@@ -167,7 +167,7 @@ std::string Fault(const Command& command, const FaultRun& run) {
 
 // ---- The sweep ---------------------------------------------------------------------------
 
-const std::wstring kListNotOpened = L"<list> - File was not able to open.";
+const std::wstring kListNotOpened = Text(MessageId::MsgFileNotOpened, L"<list>");
 
 // A representative of each way a run goes. Items that fit the list file's lines let the
 // window's list be compared whatever the command.
@@ -175,21 +175,21 @@ const Command kCommands[] = {
     {"argument error",
      {L"/x", L"T", L"M", L"one", L"two", L"three"},
      0,
-     {L"/x - Parameter is invalid."}},
+     {Text(MessageId::MsgParameterInvalid, L"/x")}},
     {"list file, Enter", {L"/f", L"/s", L"2", L"T", L"M", L"<list>"}, 2, {kListNotOpened}},
     {"/fd, Enter", {L"/fd", L"/s", L"3", L"T", L"M", L"<list>"}, 3, {kListNotOpened}},
     {"/fd -, Enter",
      {L"/fd", L"/u", L"/s", L"2", L"T", L"M", L"-"},
      2,
-     {L"- - File was not able to open."}},
+     {Text(MessageId::MsgFileNotOpened, L"-")}},
     {"/i icon, Enter",
      {L"/i", L"<icon>", L"/s", L"1", L"T", L"M", L"one", L"two", L"three"},
      1,
-     {L"<icon> - Unable to retreave the icon."}},
+     {Text(MessageId::MsgIconNotRetrieved, L"<icon>")}},
     {"layout refusal",
      {L"/fd", L"/r", L"500", L"T", L"M", L"<list>"},
      0,
-     {L"500 - Value of number of rows is too large.", kListNotOpened}},
+     {Text(MessageId::MsgRowsTooLarge, L"500"), kListNotOpened}},
 };
 
 struct SweepRow {
@@ -352,7 +352,7 @@ TEST(Fault, ListFileLargerThanMemoryIsShownOrReported) {
         CloseFromCaption(shown);
     } else {
         ASSERT_NE(box, nullptr) << "exit code " << testing::PrintToString(process.WaitExit(kPoll));
-        EXPECT_EQ(ReadBox(box, process.ThreadId()).text, path + L" - File was not able to open.");
+        EXPECT_EQ(ReadBox(box, process.ThreadId()).text, Text(MessageId::MsgFileNotOpened, path));
         DismissBox(box);
     }
     EXPECT_EQ(process.WaitExit(), 0u);

@@ -95,14 +95,14 @@ TEST(Icon, LoadFailuresNameTheFile) {
         std::wstring value;
         std::wstring text;
     } cases[] = {
-        {missing, missing + L" - File was not found."},
-        {missing + L",2", missing + L" - File was not found."},
+        {missing, Text(MessageId::MsgFileNotFound, missing)},
+        {missing + L",2", Text(MessageId::MsgFileNotFound, missing)},
         // An empty value passes the parser and fails the existence test.
-        {L"", L" - File was not found."},
-        {text, text + L" - Unable to retreave the icon."},
-        {library + L",99999", library + L" - Unable to retreave the icon."},
-        {farImage, farImage + L" - Unable to retreave the icon."},
-        {manyEntries, manyEntries + L" - Unable to retreave the icon."},
+        {L"", Text(MessageId::MsgFileNotFound, L"")},
+        {text, Text(MessageId::MsgIconNotRetrieved, text)},
+        {library + L",99999", Text(MessageId::MsgIconNotRetrieved, library)},
+        {farImage, Text(MessageId::MsgIconNotRetrieved, farImage)},
+        {manyEntries, Text(MessageId::MsgIconNotRetrieved, manyEntries)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));
@@ -115,10 +115,10 @@ TEST(Icon, MissingIconFileIsFoundOnlyAfterTheOtherChecks) {
     const std::wstring missingIcon = dir.File(L"missing.ico");
     const std::wstring missingList = dir.File(L"missing.txt");
     // The title is checked while the command line is checked; the icon file much later.
-    ExpectSingleWarning(RunToEnd({L"/i", missingIcon}), L"Title is not specified.");
+    ExpectSingleWarning(RunToEnd({L"/i", missingIcon}), Text(MessageId::MsgTitleNotSpecified));
     // The list file is read before the icon is loaded.
     ExpectSingleWarning(RunToEnd({L"/i", missingIcon, L"/f", L"T", L"M", missingList}),
-                        missingList + L" - File was not found.");
+                        Text(MessageId::MsgFileNotFound, missingList));
 }
 
 TEST(Icon, LoadFailuresInJapaneseUseTheJapaneseTexts) {

@@ -33,13 +33,13 @@ TEST(ListFile, PathThatDoesNotExistIsReportedAsTyped) {
     inDir.workingDirectory = dir.Path();
     // A relative path is looked up in the current directory and shown as typed.
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", L"nosuch.txt"}, inDir),
-                        L"nosuch.txt - File was not found.");
+                        Text(MessageId::MsgFileNotFound, L"nosuch.txt"));
     ExpectSingleWarning(RunToEnd({L"/fd", L"T", L"M", L".\\sub\\..\\nosuch.txt"}, inDir),
-                        L".\\sub\\..\\nosuch.txt - File was not found.");
+                        Text(MessageId::MsgFileNotFound, L".\\sub\\..\\nosuch.txt"));
     // A long one too, though the platform is given its extended-length full form.
     const std::wstring longPath = dir.Path() + L"\\.\\" + std::wstring(300, L'n');
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", longPath}),
-                        longPath + L" - File was not found.");
+                        Text(MessageId::MsgFileNotFound, longPath));
 }
 
 TEST(ListFile, DirectoryAndDevicesCannotBeOpened) {
@@ -52,7 +52,7 @@ TEST(ListFile, DirectoryAndDevicesCannotBeOpened) {
         for (const wchar_t* option : {L"/f", L"/fd"}) {
             ExpectSingleWarning(
                 RunToEnd({option, L"T", L"M", path}),
-                path + (there ? L" - File was not able to open." : L" - File was not found."));
+                Text(there ? MessageId::MsgFileNotOpened : MessageId::MsgFileNotFound, path));
         }
     }
 }
@@ -69,7 +69,7 @@ TEST(ListFile, FileAWriterOrAnExclusiveReaderHoldsCannotBeOpened) {
         ASSERT_TRUE(held);
         const RunOutcome outcome = RunToEnd({L"/fd", L"T", L"M", path});
         held.reset();
-        ExpectSingleWarning(outcome, path + L" - File was not able to open.");
+        ExpectSingleWarning(outcome, Text(MessageId::MsgFileNotOpened, path));
         EXPECT_TRUE(FileExists(path));
     }
 }
@@ -181,10 +181,11 @@ TEST(ListFile, KeptWhenTheRunFailsBeforeTheWindow) {
         Arguments arguments;
         std::wstring text;
     } cases[] = {
-        {{L"/fd", L"/i", missingIcon, L"T", L"M", path}, missingIcon + L" - File was not found."},
-        {{L"/fd", L"/r", L"500", L"T", L"M", path}, L"500 - Value of number of rows is too large."},
+        {{L"/fd", L"/i", missingIcon, L"T", L"M", path},
+         Text(MessageId::MsgFileNotFound, missingIcon)},
+        {{L"/fd", L"/r", L"500", L"T", L"M", path}, Text(MessageId::MsgRowsTooLarge, L"500")},
         {{L"/fd", L"/e", L"T", L"x" + tallMessage + L"y", path},
-         L"Size of message is too large to display."},
+         Text(MessageId::MsgMessageTooLarge)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.text));

@@ -3,13 +3,22 @@
 #include "driver/files_win.h"
 #include "e2e_support.h"
 #include "platform/handles_win.h"
+#include "window/layout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace sevrane {
+void PrintTo(const LayoutRect& r, std::ostream* out) {
+    *out << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
+}
+} // namespace sevrane
 
 namespace sevrane::e2e {
 namespace {
@@ -35,16 +44,6 @@ public:
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(dc_.get(), &metrics);
         return metrics.tmAveCharWidth;
-    }
-
-    // The width of an item, tabs expanded at tabLength average character widths.
-    int ItemWidth(const std::wstring& item, int tabLength = 8) const {
-        RECT rect{0, 0, 1, 1};
-        DRAWTEXTPARAMS params{sizeof(DRAWTEXTPARAMS), tabLength, 0, 0, 0};
-        std::wstring copy = item;
-        ::DrawTextExW(dc_.get(), copy.data(), -1, &rect,
-                      DT_EXPANDTABS | DT_TABSTOP | DT_CALCRECT | DT_NOPREFIX, &params);
-        return Width(rect);
     }
 
     // The average width of A-Z a-z, rounded: what the list box converts its tab stops with.
@@ -94,7 +93,7 @@ private:
 // The window and its controls as read from outside, with the frame overhead.
 struct Geometry {
     WindowInfo window, list, ok, cancel;
-    int fx = 0, fy = 0;
+    int fy = 0;
     int clientWidth = 0, clientHeight = 0;
 };
 
@@ -106,34 +105,45 @@ Geometry ReadGeometry(const WindowSession& session) {
     g.cancel = ReadWindow(session.cancel);
     g.clientWidth = g.window.clientRect.right;
     g.clientHeight = g.window.clientRect.bottom;
-    g.fx = Width(g.window.windowRect) - g.clientWidth;
     g.fy = Height(g.window.windowRect) - g.clientHeight;
     return g;
 }
 
-// The rules that hold for every window: the list box at (20, MSGH + 30), the buttons 75 × 23
-// 15 pixels below it at the right, the client 40 wider than the list box and MSGH + 83 taller,
-// and the window centred in the work area.
-void ExpectFrameRules(const Geometry& g, int messageHeight) {
-    const RECT& list = g.list.rectInParent;
-    EXPECT_EQ(list.left, 20);
-    EXPECT_EQ(list.top, messageHeight + 30);
-    EXPECT_EQ(g.clientWidth, Width(list) + 40);
-    EXPECT_EQ(g.clientHeight, messageHeight + 83 + Height(list));
-    const struct {
-        const WindowInfo& button;
-        int left;
-    } buttons[] = {{g.ok, g.clientWidth - 176}, {g.cancel, g.clientWidth - 95}};
-    for (const auto& b : buttons) {
-        EXPECT_EQ(b.button.rectInParent.left, b.left);
-        EXPECT_EQ(b.button.rectInParent.top, list.bottom + 15);
-        EXPECT_EQ(Width(b.button.rectInParent), 75);
-        EXPECT_EQ(Height(b.button.rectInParent), 23);
+LayoutRect AsLayout(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+struct LaidOut {
+    LayoutInput input;
+    WindowLayout layout;
+};
+
+// The window and its controls where the layout of what the program measured puts them (read
+// back through the probe, measured in its process by its own code); the layout's arithmetic is
+// the unit tests'. The measuring font must be the one the test expects.
+LaidOut ExpectLaidOut(const WindowSession& session, bool messageFont = false) {
+    const auto report = Probe(session.process.ThreadId(), session.main);
+    if (!report || !report->layoutMeasured) {
+        ADD_FAILURE() << "the probe measured nothing";
+        return {};
     }
-    const RECT area = WorkArea();
-    const RECT& outer = g.window.windowRect;
-    EXPECT_EQ(outer.left, area.left + (Width(area) - Width(outer)) / 2);
-    EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
+    const LayoutResult computed = ComputeLayout(report->layoutInput);
+    const auto* layout = std::get_if<WindowLayout>(&computed);
+    if (layout == nullptr) {
+        ADD_FAILURE() << "the measured input is refused";
+        return {};
+    }
+    EXPECT_EQ(report->layoutInput.rowHeight, Measure(messageFont).RowHeight());
+    const Geometry g = ReadGeometry(session);
+    EXPECT_EQ(AsLayout(g.window.windowRect), layout->window);
+    EXPECT_EQ(AsLayout(g.list.rectInParent), layout->listBox);
+    EXPECT_EQ(AsLayout(g.ok.rectInParent), layout->OkButton(g.clientWidth));
+    EXPECT_EQ(AsLayout(g.cancel.rectInParent), layout->CancelButton(g.clientWidth));
+    const RECT label = ReadWindow(::GetWindow(session.list, GW_HWNDPREV)).rectInParent;
+    EXPECT_EQ(AsLayout(label), MessageRectIn(AsLayout(g.window.clientRect), layout->messageHeight));
+    EXPECT_EQ((g.list.style & WS_HSCROLL) != 0, layout->horizontalScroll)
+        << std::hex << g.list.style;
+    EXPECT_EQ(ListHorizontalExtent(session.list),
+              layout->horizontalScroll ? layout->horizontalExtent : 0);
+    return {report->layoutInput, *layout};
 }
 
 // The message as painted, in a hidden Static just before the list box: what screen readers
@@ -237,20 +247,14 @@ TEST(Window, TabMovesTheFocusInCreationOrder) {
 TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
-    const Geometry g = ReadGeometry(session);
-    const int rowHeight = Measure(false).RowHeight();
-    ExpectFrameRules(g, rowHeight);
-    // Five rows and the thin border; the list box at its smallest width, 160 - FX.
-    EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
-    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx);
-    EXPECT_EQ(Width(g.window.windowRect), 200);
+    const LaidOut laid = ExpectLaidOut(session);
+    EXPECT_EQ(laid.layout.window.Width(), 200);
     // Every item is a row of the list's height.
     for (int i = 0; i < 5; ++i) {
         const RECT item = ListItemRect(session.list, i);
-        EXPECT_EQ(item.top, i * rowHeight);
-        EXPECT_EQ(Height(item), rowHeight);
+        EXPECT_EQ(item.top, i * laid.input.rowHeight);
+        EXPECT_EQ(Height(item), laid.input.rowHeight);
     }
-    EXPECT_EQ(ListHorizontalExtent(session.list), 0);
 
     // A work area in physical pixels of a 200 % screen is kept within the screen.
     LaunchOptions physical;
@@ -264,40 +268,56 @@ TEST(Window, ShortTextsGiveTheSmallestWindowCentredInTheWorkArea) {
     EXPECT_TRUE(EqualRect(&within, &placed));
 }
 
-TEST(Window, WideMessageSetsTheWidthOfTheList) {
-    const std::wstring message =
-        L"Choose the host that the deployment of tonight should go to, then press OK";
-    WindowSession session;
-    ASSERT_TRUE(session.Open({L"Hosts", message, L"alpha", L"beta"}));
-    const Geometry g = ReadGeometry(session);
-    const RECT area = WorkArea();
-    const Measure measure(false);
-    const SIZE size = measure.MessageSize(message, Width(area) - g.fx - 40, Height(area) - g.fy);
-    ASSERT_GT(size.cx, 160);
-    ExpectFrameRules(g, size.cy);
-    EXPECT_EQ(Width(g.list.rectInParent), size.cx + 2);
-    EXPECT_EQ(Height(g.list.rectInParent), 2 * measure.RowHeight() + 2);
-}
-
-TEST(Window, TabLengthSetsTheWidthOfTabsInTheMessageAndTheItems) {
-    const RECT area = WorkArea();
-    const Measure measure(false);
+// Each case's window is the layout of what the program measured; its check says the case takes
+// the path it is there for.
+TEST(Window, WindowIsTheLayoutOfWhatTheProgramMeasured) {
+    Arguments many = {L"Many", L"Choose"};
+    for (int i = 1; i <= 300; ++i) {
+        many.push_back(L"item " + std::to_wstring(i));
+    }
+    Arguments rows = kFiveItems;
+    rows.insert(rows.begin(), {L"/r", L"3"});
+    const auto bars = [](const WindowSession& s) {
+        return ReadWindow(s.list).style & (WS_VSCROLL | WS_HSCROLL);
+    };
+    struct Case {
+        std::string name;
+        Arguments arguments;
+        std::function<bool(const LaidOut&, const WindowSession&)> why;
+    };
+    std::vector<Case> cases = {
+        {"a wide message sets the width of the list",
+         {L"Hosts", L"Choose the host that the deployment of tonight should go to, then press OK",
+          L"alpha", L"beta"},
+         [](const LaidOut& l, const WindowSession&) { return l.input.messageWidth > 160; }},
+        {"many items fill the work area with a vertical bar", many,
+         [&](const LaidOut& l, const WindowSession& s) {
+             return bars(s) == WS_VSCROLL && l.layout.window.bottom <= WorkArea().bottom;
+         }},
+        {"the rows option limits the visible rows", rows,
+         [&](const LaidOut&, const WindowSession& s) { return bars(s) == WS_VSCROLL; }},
+        {"items wider than the list scroll horizontally",
+         {L"/w", L"300", L"Wide", L"Choose", L"short", std::wstring(120, L'M')},
+         [&](const LaidOut& l, const WindowSession& s) {
+             return bars(s) == WS_HSCROLL && l.layout.window.Width() == 300;
+         }},
+    };
+    // Escaped TABs in the message become real ones; the items carry real TABs, kept as they are.
     for (const int tabLength : {1, 8, 16}) {
-        SCOPED_TRACE(tabLength);
-        // Escaped tabs in the message become real ones; the items carry real tabs.
+        cases.push_back({"tab length " + std::to_string(tabLength),
+                         {L"/e", L"/t", std::to_wstring(tabLength), L"T", L"a\\t\\t\\t\\t\\tb",
+                          L"x\ty", L"x\t\t\t\t\t\ty"},
+                         [tabLength](const LaidOut& l, const WindowSession& s) {
+                             return l.layout.tabStop == 4 * tabLength &&
+                                    ListItems(s.list) ==
+                                        std::vector<std::wstring>{L"x\ty", L"x\t\t\t\t\t\ty"};
+                         }});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"/t", std::to_wstring(tabLength), L"T",
-                                  L"a\\t\\t\\t\\t\\tb", L"x\ty", L"x\t\t\t\t\t\ty"}));
-        const Geometry g = ReadGeometry(session);
-        const SIZE message = measure.MessageSize(L"a\t\t\t\t\tb", Width(area) - g.fx - 40,
-                                                 Height(area) - g.fy, tabLength);
-        // The items' TABs as the list box draws them, at its stop of 4 dialog units a character.
-        const int widest = measure.DrawnRight(L"x\t\t\t\t\t\ty", 4 * tabLength) - 1;
-        const int expected =
-            std::max({static_cast<int>(message.cx), widest + 25, 160 - (g.fx + 2)});
-        ExpectFrameRules(g, measure.RowHeight());
-        EXPECT_EQ(Width(g.list.rectInParent), expected + 2);
-        EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"x\ty", L"x\t\t\t\t\t\ty"}));
+        ASSERT_TRUE(session.Open(c.arguments));
+        EXPECT_TRUE(c.why(ExpectLaidOut(session), session));
     }
 }
 
@@ -393,11 +413,9 @@ TEST(Window, MessageBesideAVerticalBarIsMeasuredAtTheWidthItIsPaintedIn) {
     ASSERT_TRUE(session.Open(
         {L"/w", std::to_wstring(width), L"/r", L"2", L"Long", message, L"a", L"b", L"c"}));
     const Geometry g = ReadGeometry(session);
-    EXPECT_EQ(Width(g.window.windowRect), width - ::GetSystemMetrics(SM_CXVSCROLL) - 1);
     ASSERT_EQ(g.clientWidth - 40, painted);
-    const int messageHeight = g.list.rectInParent.top - 30;
-    EXPECT_EQ(messageHeight, measure.MessageSize(message, painted, Height(area) - g.fy).cy);
-    ExpectFrameRules(g, messageHeight);
+    EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight,
+              measure.MessageSize(message, painted, Height(area) - g.fy).cy);
 }
 
 TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
@@ -405,75 +423,21 @@ TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
     {
         WindowSession session;
         ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo\\nthree", L"a"}));
-        ExpectFrameRules(ReadGeometry(session), 3 * rowHeight);
+        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, 3 * rowHeight);
         ExpectListLabel(session, L"one &\ntwo\nthree");
     }
     {
         // Without "/e" the backslashes are plain characters on one line.
         WindowSession session;
         ASSERT_TRUE(session.Open({L"T", L"one\\ntwo\\nthree", L"a"}));
-        ExpectFrameRules(ReadGeometry(session), rowHeight);
+        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, rowHeight);
     }
     {
         // A doubled backslash is one backslash, not the start of a line break.
         WindowSession session;
         ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\\\ntwo", L"a"}));
-        ExpectFrameRules(ReadGeometry(session), rowHeight);
+        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, rowHeight);
     }
-}
-
-TEST(Window, ManyItemsFillTheWorkAreaWithAVerticalBar) {
-    Arguments arguments = {L"Many", L"Choose"};
-    for (int i = 1; i <= 300; ++i) {
-        arguments.push_back(L"item " + std::to_wstring(i));
-    }
-    WindowSession session;
-    ASSERT_TRUE(session.Open(arguments));
-    const Geometry g = ReadGeometry(session);
-    const RECT area = WorkArea();
-    const int rowHeight = Measure(false).RowHeight();
-    ExpectFrameRules(g, rowHeight);
-    const int available = Height(area) - g.fy - rowHeight - 85;
-    const int rows = available / rowHeight;
-    ASSERT_LT(rows, 300);
-    EXPECT_EQ(Height(g.list.rectInParent), rows * rowHeight + 2);
-    // The list box widens to hold its vertical bar.
-    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx + ::GetSystemMetrics(SM_CXVSCROLL) + 1);
-    EXPECT_EQ(g.list.style & (WS_VSCROLL | WS_HSCROLL), WS_VSCROLL) << std::hex << g.list.style;
-    EXPECT_GE(g.window.windowRect.top, area.top);
-    EXPECT_LE(g.window.windowRect.bottom, area.bottom);
-    EXPECT_EQ(ListItems(session.list).size(), 300u);
-}
-
-TEST(Window, RowsOptionLimitsTheVisibleRows) {
-    WindowSession session;
-    Arguments arguments = kFiveItems;
-    arguments.insert(arguments.begin(), {L"/r", L"3"});
-    ASSERT_TRUE(session.Open(arguments));
-    const Geometry g = ReadGeometry(session);
-    const int rowHeight = Measure(false).RowHeight();
-    ExpectFrameRules(g, rowHeight);
-    EXPECT_EQ(Height(g.list.rectInParent), 3 * rowHeight + 2);
-    EXPECT_EQ(Width(g.list.rectInParent), 160 - g.fx + ::GetSystemMetrics(SM_CXVSCROLL) + 1);
-}
-
-TEST(Window, ItemsWiderThanTheListScrollHorizontally) {
-    const std::wstring wide(120, L'M');
-    WindowSession session;
-    ASSERT_TRUE(session.Open({L"/w", L"300", L"Wide", L"Choose", L"short", wide}));
-    const Geometry g = ReadGeometry(session);
-    const Measure measure(false);
-    const int rowHeight = measure.RowHeight();
-    const int itemWidth = measure.ItemWidth(wide);
-    ASSERT_GT(itemWidth, 300);
-    ExpectFrameRules(g, rowHeight);
-    EXPECT_EQ(Width(g.window.windowRect), 300);
-    EXPECT_EQ(Width(g.list.rectInParent), 300 - g.fx - 40);
-    // Room for the horizontal bar below the two rows.
-    EXPECT_EQ(Height(g.list.rectInParent),
-              2 * rowHeight + ::GetSystemMetrics(SM_CYHSCROLL) + 1 + 2);
-    EXPECT_EQ(ListHorizontalExtent(session.list), itemWidth + 25);
-    EXPECT_EQ(g.list.style & (WS_VSCROLL | WS_HSCROLL), WS_HSCROLL) << std::hex << g.list.style;
 }
 
 TEST(Window, ItemsKeepTheirOrderAndDuplicates) {
@@ -586,9 +550,9 @@ TEST(Window, ConfirmingWithoutASelectionShowsTheOwnedBoxAndWaits) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
     session.Press(VK_RETURN);
-    ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
+    ExpectNothingSelectedBox(session, L"Pick a host", Text(MessageId::MsgNothingSelected));
     ClickButton(session.ok);
-    ExpectNothingSelectedBox(session, L"Pick a host", L"Nothing is selected.");
+    ExpectNothingSelectedBox(session, L"Pick a host", Text(MessageId::MsgNothingSelected));
     // After the box the user can still choose.
     ClickItem(session.list, 1);
     ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 1; }));
@@ -637,7 +601,7 @@ TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
     // A double-click on the empty list points at no item: the window stays.
     ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
     session.Press(VK_RETURN);
-    ExpectNothingSelectedBox(session, L"Empty", L"Nothing is selected.");
+    ExpectNothingSelectedBox(session, L"Empty", Text(MessageId::MsgNothingSelected));
     session.Press(VK_ESCAPE);
     EXPECT_EQ(session.ExitCode(), 0u);
 }
@@ -726,10 +690,7 @@ TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
     EXPECT_EQ(FaceName(report->listFont), FaceName(report->messageFont));
     EXPECT_EQ(report->listFont.height, report->messageFont.height);
     // Rows and the message are measured in that font.
-    const int rowHeight = Measure(true).RowHeight();
-    const Geometry g = ReadGeometry(session);
-    ExpectFrameRules(g, rowHeight);
-    EXPECT_EQ(Height(g.list.rectInParent), 5 * rowHeight + 2);
+    ExpectLaidOut(session, true);
 }
 
 // The button face black and its text white, as High Contrast Black has them, for the whole
@@ -854,9 +815,9 @@ TEST(Window, RowsBeyondTheWorkAreaAreRefused) {
         EXPECT_TRUE(session.Open({L"/r", fits, L"T", L"M", L"a"}));
     }
     ExpectSingleWarning(RunToEnd({L"/r", tooMany, L"T", L"M", L"a"}),
-                        tooMany + L" - Value of number of rows is too large.");
+                        Text(MessageId::MsgRowsTooLarge, tooMany));
     ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
-                        L"500 - Value of number of rows is too large.");
+                        Text(MessageId::MsgRowsTooLarge, L"500"));
 }
 
 TEST(Window, MessageTooTallForOneRowIsRefused) {
@@ -872,10 +833,10 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
         EXPECT_EQ(Height(g.list.rectInParent), rowHeight + 2);
     }
     ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(limits.messageLines + 1), L"a"}),
-                        L"Size of message is too large to display.");
+                        Text(MessageId::MsgMessageTooLarge));
     // The message check comes before the rows check.
     ExpectSingleWarning(RunToEnd({L"/e", L"/r", L"500", L"T", Lines(400), L"a"}),
-                        L"Size of message is too large to display.");
+                        Text(MessageId::MsgMessageTooLarge));
 }
 
 TEST(Window, JapaneseButtonLabelsAndBoxes) {

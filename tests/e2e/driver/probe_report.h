@@ -4,6 +4,8 @@
 // hook that runs on the program's own UI thread.
 #pragma once
 
+#include "window/layout.h"
+
 #include <cstdint>
 
 namespace sevrane::e2e {
@@ -54,6 +56,10 @@ struct ProbeReport {
     BoxIconKind boxIcon;
     // Main window: its class cursor is the standard arrow.
     std::int32_t arrowCursor;
+    // Main window: what the program's own measuring gives in its process, for the items of its
+    // command line, so that a test compares the window with the layout of that input.
+    std::int32_t layoutMeasured;
+    LayoutInput layoutInput;
 };
 
 } // namespace sevrane::e2e

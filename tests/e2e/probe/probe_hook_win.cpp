@@ -2,13 +2,19 @@
 // message it reads, inside the program's own process, what Wine will not tell another process:
 // the fonts of the main window and its controls, the window's icons, and the icon of a message
 // box. The answer goes into a named file mapping that the driver created for this process.
+#include "app/options.h"
 #include "driver/probe_report.h"
-#include "platform/handles_win.h"
+#include "test_handles_win.h"
+#include "text/escapes.h"
+#include "window/measure_win.h"
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -105,6 +111,35 @@ BoxIconKind DescribeBoxIcon(HWND box) {
     return BoxIconKind::Other;
 }
 
+// The layout input as the run measured it: its command line parsed again, its own measuring
+// called on its window. The run's font is put back: with "/m" the measuring hands its own.
+bool MeasureInput(HWND window, sevrane::LayoutInput& input) {
+    int count = 0;
+    const sevrane::UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    RECT workArea{};
+    if (!argv || !::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
+        return false;
+    }
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < count; ++i) {
+        const wchar_t* argument = argv.get()[i];
+        arguments.emplace_back(argument, argument + std::wcslen(argument));
+    }
+    sevrane::ParseResult parsed =
+        sevrane::ParseArguments(arguments, workArea.right - workArea.left);
+    if (parsed.error || parsed.settings.listFile) {
+        return false;
+    }
+    if (parsed.settings.escapes) {
+        sevrane::ProcessMessageEscapes(parsed.settings.message);
+    }
+    const auto font = ::SendMessageW(window, WM_GETFONT, 0, 0);
+    const sevrane::Measurement measured = sevrane::MeasureLayout(window, parsed.settings, workArea);
+    ::SendMessageW(window, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    input = measured.input;
+    return !measured.failure;
+}
+
 void Probe(HWND window, std::uint32_t sequence) {
     const std::wstring name =
         std::wstring(sevrane::e2e::kProbeMappingPrefix) + std::to_wstring(::GetCurrentProcessId());
@@ -123,8 +158,9 @@ void Probe(HWND window, std::uint32_t sequence) {
         if (local.isBox) {
             local.boxIcon = DescribeBoxIcon(window);
         } else {
-            local.arrowCursor = reinterpret_cast<HCURSOR>(::GetClassLongPtrW(
-                                    window, GCLP_HCURSOR)) == ::LoadCursorW(nullptr, IDC_ARROW);
+            local.arrowCursor =
+                reinterpret_cast<HCURSOR>(::GetClassLongPtrW(window, GCLP_HCURSOR)) ==
+                ::LoadCursorW(nullptr, IDC_ARROW);
             DescribeWindowFont(window, local.windowFont);
             DescribeWindowFont(::GetDlgItem(window, 101), local.listFont);
             DescribeWindowFont(::GetDlgItem(window, 102), local.okFont);
@@ -133,6 +169,7 @@ void Probe(HWND window, std::uint32_t sequence) {
                          local.bigIcon);
             DescribeIcon(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0)),
                          local.smallIcon);
+            local.layoutMeasured = MeasureInput(window, local.layoutInput);
         }
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
