@@ -12,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace sevrane {
@@ -38,12 +39,6 @@ public:
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(dc_.get(), &metrics);
         return metrics.tmHeight;
-    }
-
-    int AverageCharWidth() const {
-        TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc_.get(), &metrics);
-        return metrics.tmAveCharWidth;
     }
 
     // The average width of A-Z a-z, rounded: what the list box converts its tab stops with.
@@ -335,38 +330,31 @@ void ExpectItemsFitTheListAsItDrawsThem() {
     const struct {
         Arguments options;
         bool messageFont;
-        std::optional<int> tabLength; // "/t", or 8 with "/m"
         Arguments items;
     } cases[] = {
-        {{L"/t", L"8"}, false, 8, {end, L"short"}},
-        {{L"/t", L"16"}, false, 16, {words, L"short"}},
-        {{}, false, std::nullopt, {end, L"short"}}, // the list box keeps its default stops
-        {{L"/m", L"/t", L"5"}, true, 5, {L"\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX", L"short"}},
-        {{L"/m"}, true, 8, {words, end}},
-        {{}, false, std::nullopt, {head, L"short"}},
-        {{L"/m"}, true, 8, {head, L"short"}},
-        {{}, false, std::nullopt, {L"short", lines}},
-        {{L"/m"}, true, 8, {L"short", lines}},
-        {{}, false, std::nullopt, {as}},
-        {{L"/m"}, true, 8, {ws}},
+        {{L"/t", L"8"}, false, {end, L"short"}},
+        {{L"/t", L"16"}, false, {words, L"short"}},
+        {{}, false, {end, L"short"}}, // the list box keeps its default stops
+        {{L"/m", L"/t", L"5"}, true, {L"\tX\tX\tX\tX\tX\tX\tX\tX\tX\tX", L"short"}},
+        {{L"/m"}, true, {words, end}},
+        {{}, false, {head, L"short"}},
+        {{L"/m"}, true, {head, L"short"}},
+        {{}, false, {L"short", lines}},
+        {{L"/m"}, true, {L"short", lines}},
+        {{}, false, {as}},
+        {{L"/m"}, true, {ws}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.options));
         const Measure measure(c.messageFont);
-        // The stop in dialog units: 4 a character, or with "/m" the message font's factor.
-        std::optional<int> stop;
-        if (c.messageFont) {
-            const int factor = measure.AverageCharWidth() <= 6 ? 345 : 625;
-            stop = *c.tabLength * factor / 100;
-        } else if (c.tabLength) {
-            stop = 4 * *c.tabLength;
-        }
         Arguments arguments = c.options;
         arguments.push_back(L"Tabs");
         arguments.push_back(L"Msg");
         arguments.insert(arguments.end(), c.items.begin(), c.items.end());
         WindowSession session;
         ASSERT_TRUE(session.Open(arguments));
+        // The list box's stop in dialog units, as the program set it.
+        const std::optional<int> stop = ExpectLaidOut(session, c.messageFont).layout.tabStop;
         RECT client{};
         ASSERT_TRUE(::GetClientRect(session.list, &client));
         const int reach = std::max<int>(client.right, ListHorizontalExtent(session.list));
@@ -787,14 +775,26 @@ struct Limits {
     int messageLines;
 };
 
+// The most rows and message lines the work area takes: what the layout of a measured window
+// still accepts (its arithmetic is the unit tests').
 Limits WorkAreaLimits() {
     WindowSession session;
     EXPECT_TRUE(session.Open({L"T", L"M", L"a"}));
-    const Geometry g = ReadGeometry(session);
-    const int rowHeight = Measure(false).RowHeight();
-    const int height = Height(WorkArea());
-    return Limits{(height - g.fy - rowHeight - 85) / rowHeight,
-                  (height - g.fy - 85 - rowHeight) / rowHeight};
+    const LayoutInput input = ExpectLaidOut(session).input;
+    const auto fits = [&](std::optional<int> rows, int lines) {
+        LayoutInput changed = input;
+        changed.settings.rows = rows;
+        changed.messageHeight = lines * input.rowHeight;
+        return std::holds_alternative<WindowLayout>(ComputeLayout(changed));
+    };
+    Limits limits{1, 1};
+    while (fits(limits.rows + 1, 1)) {
+        ++limits.rows;
+    }
+    while (fits(std::nullopt, limits.messageLines + 1)) {
+        ++limits.messageLines;
+    }
+    return limits;
 }
 
 std::wstring Lines(int count) {
@@ -827,10 +827,9 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
         // The tallest message that leaves exactly room for one row.
         WindowSession session;
         ASSERT_TRUE(session.Open({L"/e", L"T", Lines(limits.messageLines), L"a", L"b"}));
-        const Geometry g = ReadGeometry(session);
-        const int rowHeight = Measure(false).RowHeight();
-        EXPECT_EQ(g.list.rectInParent.top, limits.messageLines * rowHeight + 30);
-        EXPECT_EQ(Height(g.list.rectInParent), rowHeight + 2);
+        const LaidOut laid = ExpectLaidOut(session);
+        EXPECT_EQ(laid.layout.messageHeight, limits.messageLines * laid.input.rowHeight);
+        EXPECT_LT(laid.layout.listBox.Height(), 2 * laid.input.rowHeight);
     }
     ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(limits.messageLines + 1), L"a"}),
                         Text(MessageId::MsgMessageTooLarge));
