@@ -249,32 +249,6 @@ TEST(ListFileAgainstRuntime, Utf8FilesWithTheirMarkGiveTheRuntimesItems) {
     CompareGeneratedFiles(TextGenerator::Kind::Utf8, true, u"utf8-");
 }
 
-TEST(ListFile, UnicodeFileWithoutMarkIsReadAsUtf16) {
-    // Wine's runtime reads such a file as ANSI bytes; with "/u" it is UTF-16LE all the same.
-    TempDir directory;
-    const ItemList expected{u"a\u65E5", u"", u"b\rc"};
-    for (const char16_t* text : {u"a\u65E5\r\n\nb\rc", u"a\u65E5\n\nb\rc\n"}) {
-        const std::u16string path = WriteFile(directory, u"nomark.txt", Utf16Bytes(text));
-        ItemList items;
-        ASSERT_EQ(LoadListFile(path, true, items), ListFileStatus::Read);
-        EXPECT_EQ(items, expected);
-    }
-}
-
-TEST(ListFile, NulEndsItsItemWithoutJoiningTheNextLine) {
-    TempDir directory;
-    const std::u16string ansi =
-        WriteFile(directory, u"nul-ansi.txt", std::string("ab\0cd\nef\n", 9));
-    const std::u16string utf16 =
-        WriteFile(directory, u"nul-utf16.txt",
-                  "\xFF\xFE" + Utf16Bytes(std::u16string_view(u"ab\0cd\nef\n", 9)));
-    ItemList items;
-    ASSERT_EQ(LoadListFile(ansi, false, items), ListFileStatus::Read);
-    EXPECT_EQ(items, (ItemList{u"ab", u"ef"}));
-    ASSERT_EQ(LoadListFile(utf16, true, items), ListFileStatus::Read);
-    EXPECT_EQ(items, (ItemList{u"ab", u"ef"}));
-}
-
 TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
     TempDir directory;
     ASSERT_TRUE(::CreateDirectoryW(directory.File(L"sub").c_str(), nullptr));
@@ -310,16 +284,6 @@ TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
     ASSERT_EQ(RunListFileStep(settings, listFilePath), std::nullopt);
     EXPECT_EQ(listFilePath, path);
     EXPECT_EQ(settings.items, (ItemList{u"one", u"two"}));
-}
-
-TEST(ListFile, EmptyFileGivesNoItems) {
-    TempDir directory;
-    const std::u16string path = WriteFile(directory, u"empty.txt", "");
-    for (const bool unicode : {false, true}) {
-        ItemList items{u"stale"};
-        ASSERT_EQ(LoadListFile(path, unicode, items), ListFileStatus::Read);
-        EXPECT_TRUE(items.empty());
-    }
 }
 
 } // namespace
