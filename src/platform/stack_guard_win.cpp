@@ -8,6 +8,7 @@
 // The linker takes this object from the library wherever a protected function refers to the
 // guard, and then never takes the runtime's, so the seed runs before any protected code: it is
 // the first constructor, and the runtime starts nothing protected before the constructors.
+// MSVC's runtime seeds its own /GS cookie.
 #if defined(__GNUC__)
 
 #include <windows.h>
@@ -64,8 +65,8 @@ __attribute__((target("rdrnd"))) bool ProcessorRandom(unsigned long long& value)
 
 extern "C" {
 
-// Read by every protected function on entry and on return.
-std::uintptr_t __stack_chk_guard; // NOLINT: the name the compiler uses
+// Read by every protected function on entry and on return; the names are the compiler's.
+std::uintptr_t __stack_chk_guard;
 
 [[noreturn]] void __stack_chk_fail() { FailFast(kStackCookieCheckFailure); }
 
