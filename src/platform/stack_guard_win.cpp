@@ -27,14 +27,14 @@ constexpr unsigned kRangeCheckFailure = 8;       // FAST_FAIL_RANGE_CHECK_FAILUR
 constexpr DWORD kFastFailAvailable = 23;         // PF_FASTFAIL_AVAILABLE
 
 // Ends the process at once, running nothing of the process's own (no handler, no destructor):
-// its stack can no longer be trusted. The exit code is STATUS_STACK_BUFFER_OVERRUN. Inlined, so
-// that each handler holds its own code beside the instruction (the exe check looks for it).
-[[noreturn, gnu::always_inline]] inline void FailFast(unsigned code) {
+// its stack can no longer be trusted. The exit code is STATUS_STACK_BUFFER_OVERRUN. The code and
+// the instruction are one piece of assembly, mov ecx then int 0x29, which the exe check finds.
+template <unsigned kCode> [[noreturn]] void FailFast() {
     if (::IsProcessorFeaturePresent(kFastFailAvailable)) {
-        __asm__ __volatile__("int $0x29" : : "c"(code) : "memory");
+        __asm__ __volatile__("movl %0, %%ecx\n\tint $0x29" : : "i"(kCode) : "ecx", "memory");
     }
     ::TerminateProcess(::GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
-    __builtin_unreachable();
+    __builtin_trap();
 }
 
 // splitmix64's finaliser: every bit of the value reaches every bit of the result.
@@ -68,10 +68,10 @@ extern "C" {
 // Read by every protected function on entry and on return; the names are the compiler's.
 std::uintptr_t __stack_chk_guard;
 
-[[noreturn]] void __stack_chk_fail() { FailFast(kStackCookieCheckFailure); }
+[[noreturn]] void __stack_chk_fail() { FailFast<kStackCookieCheckFailure>(); }
 
 // A checked string function (_FORTIFY_SOURCE) found a write beyond its buffer.
-[[noreturn]] void __chk_fail() { FailFast(kRangeCheckFailure); }
+[[noreturn]] void __chk_fail() { FailFast<kRangeCheckFailure>(); }
 
 // The guard changes here, so this function must not be protected by it.
 __attribute__((constructor(101), no_stack_protector)) static void SeedStackGuard() {
