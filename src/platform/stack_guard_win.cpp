@@ -1,6 +1,6 @@
 // The stack protector's guard and its failure handlers, in place of the compiler runtime's. That
 // runtime seeds the guard through advapi32's CryptGenRandom, which loads and sets up a crypto
-// provider at every start, some 10 ms of a 150 ms start under Wine. This guard is seeded the
+// provider at every start, up to a tenth of a short start under Wine. This guard is seeded the
 // way the system's own compilers seed their stack cookies, from kernel32 alone (the time, the
 // process and thread ids, the tick count, the performance counter), with the processor's
 // random numbers and the randomised addresses of the stack and the image mixed in.

@@ -49,7 +49,7 @@ for dll in kernel32.dll user32.dll gdi32.dll shell32.dll; do
     echo "$imports" | grep -qx "$dll" || fail "does not import $dll"
 done
 # Nothing of ours needs advapi32: the runtime's stack guard did, and set up a crypto provider at
-# every start (10 ms of a short one under Wine); ours is seeded from kernel32 alone.
+# every start (up to a tenth of a short one under Wine); ours is seeded from kernel32 alone.
 echo "$imports" | grep -qx advapi32.dll && fail "imports advapi32.dll (a start-up cost)"
 # Libraries that system libraries load later come from System32, never from beside the exe.
 echo "$headers" | grep -qw SetDefaultDllDirectories || fail "does not import SetDefaultDllDirectories"
