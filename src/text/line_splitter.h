@@ -28,10 +28,36 @@ public:
     // Takes units up to and including the next LF from the front of units and gives that line;
     // nothing once units is used up (the unfinished line held) or at a Ctrl+Z, where units is
     // left and the text ends.
-    std::optional<Line> Next(std::string_view& units);
+    std::optional<Line> Next(std::string_view& units) {
+        ClearSpent();
+        const char* const begin = units.data();
+        const char* const end = begin + units.size();
+        for (const char* p = FindControl(begin, end); p != end; p = FindControl(p + Width, end)) {
+            const std::uint16_t unit = UnitAt(p);
+            if (unit == kLf) {
+                units.remove_prefix(static_cast<std::size_t>(p + Width - begin));
+                return EndLine(begin, p);
+            }
+            Hold(begin, p);
+            if (unit == kCtrlZ) {
+                units.remove_prefix(static_cast<std::size_t>(p - begin));
+                ended_ = true;
+                return std::nullopt;
+            }
+            cut_ = true; // a NUL
+        }
+        Hold(begin, end);
+        units = {};
+        return std::nullopt;
+    }
 
     // Ends the text; gives the text after the last LF when that is a line.
-    std::optional<std::string_view> Last();
+    std::optional<std::string_view> Last() {
+        ClearSpent();
+        ended_ = true;
+        spent_ = !pending_.empty();
+        return spent_ ? std::optional<std::string_view>(pending_) : std::nullopt;
+    }
 
     bool Ended() const { return ended_; }
 
@@ -46,130 +72,82 @@ private:
     // A line buffer that grew past this is given back rather than kept for the next line.
     static constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
 
-    static std::uint16_t UnitAt(const char* p);
-    const char* FindControl(const char* p, const char* end) const;
-    Line EndLine(const char* begin, const char* lf);
-    void Hold(const char* begin, const char* end);
-    void Clear();
+    static std::uint16_t UnitAt(const char* p) {
+        const auto low = static_cast<unsigned char>(p[0]);
+        if constexpr (Width == 1) {
+            return low;
+        } else {
+            return static_cast<std::uint16_t>(low | (static_cast<unsigned char>(p[1]) << 8));
+        }
+    }
+
+    // The first unit at or after p that is an LF, a Ctrl+Z or (unless the line is cut already)
+    // a NUL; end when there is none.
+    const char* FindControl(const char* p, const char* end) const {
+        for (; p != end; p += Width) {
+            if constexpr (std::endian::native == std::endian::little) {
+                // Most text holds no control unit: pass over it a word at a time. After a NUL
+                // only LF and Ctrl+Z count, so a run of NULs (a sparse file's hole) passes as fast.
+                while (end - p >= 8 && (cut_ ? !HoldsUnit<Width>(LoadWord(p), kLf) &&
+                                                   !HoldsUnit<Width>(LoadWord(p), kCtrlZ)
+                                             : !HoldsUnitBelow<Width>(LoadWord(p), kCtrlZ + 1))) {
+                    p += 8;
+                }
+                if (p == end) {
+                    break;
+                }
+            }
+            const std::uint16_t unit = UnitAt(p);
+            if (unit == kLf || unit == kCtrlZ || (unit == kNul && !cut_)) {
+                return p;
+            }
+        }
+        return end;
+    }
+
+    Line EndLine(const char* begin, const char* lf) {
+        spent_ = true;
+        if (cut_) {
+            // The text ended at a NUL: nothing after it counts, not even a CR before the LF.
+            return Line{pending_, false};
+        }
+        std::string_view text(begin, static_cast<std::size_t>(lf - begin));
+        if (!pending_.empty()) {
+            pending_.append(text);
+            text = pending_;
+        }
+        // The CR of CR LF can only be the last unit before the LF.
+        const bool crLf = !text.empty() && UnitAt(text.data() + text.size() - Width) == kCr;
+        if (crLf) {
+            text.remove_suffix(Width);
+        }
+        return Line{text, crLf};
+    }
+
+    void Hold(const char* begin, const char* end) {
+        if (!cut_) {
+            pending_.append(begin, end);
+        }
+    }
+
+    // Forgets the line given out last.
+    void ClearSpent() {
+        if (!spent_) {
+            return;
+        }
+        cut_ = false;
+        spent_ = false;
+        if (pending_.capacity() > kKeptCapacity) {
+            std::string().swap(pending_);
+        } else {
+            pending_.clear();
+        }
+    }
 
     std::string pending_; // the line's units taken from earlier pieces
     bool cut_ = false;    // a NUL ended the line's text; skipping to its LF
     bool spent_ = false;  // pending_ holds the line given out last
     bool ended_ = false;
 };
-
-template <std::size_t Width>
-std::optional<typename LineSplitter<Width>::Line>
-LineSplitter<Width>::Next(std::string_view& units) {
-    if (spent_) {
-        Clear();
-    }
-    const char* const begin = units.data();
-    const char* const end = begin + units.size();
-    for (const char* p = FindControl(begin, end); p != end; p = FindControl(p + Width, end)) {
-        const std::uint16_t unit = UnitAt(p);
-        if (unit == kLf) {
-            units.remove_prefix(static_cast<std::size_t>(p + Width - begin));
-            return EndLine(begin, p);
-        }
-        Hold(begin, p);
-        if (unit == kCtrlZ) {
-            units.remove_prefix(static_cast<std::size_t>(p - begin));
-            ended_ = true;
-            return std::nullopt;
-        }
-        cut_ = true; // a NUL
-    }
-    Hold(begin, end);
-    units = {};
-    return std::nullopt;
-}
-
-template <std::size_t Width>
-std::optional<std::string_view> LineSplitter<Width>::Last() {
-    if (spent_) {
-        Clear();
-    }
-    ended_ = true;
-    if (pending_.empty()) {
-        return std::nullopt;
-    }
-    spent_ = true;
-    return std::string_view(pending_);
-}
-
-template <std::size_t Width>
-std::uint16_t LineSplitter<Width>::UnitAt(const char* p) {
-    const auto low = static_cast<unsigned char>(p[0]);
-    if constexpr (Width == 1) {
-        return low;
-    } else {
-        return static_cast<std::uint16_t>(low | (static_cast<unsigned char>(p[1]) << 8));
-    }
-}
-
-// The first unit at or after p that is an LF, a Ctrl+Z or (unless the line is cut already) a
-// NUL; end when there is none.
-template <std::size_t Width>
-const char* LineSplitter<Width>::FindControl(const char* p, const char* end) const {
-    for (; p != end; p += Width) {
-        if constexpr (std::endian::native == std::endian::little) {
-            // Most text holds no control unit at all: pass over it a word at a time. After a NUL
-            // only LF and Ctrl+Z count, so a run of NULs (a sparse file's hole) passes as fast.
-            while (end - p >= 8 && (cut_ ? !HoldsUnit<Width>(LoadWord(p), kLf) &&
-                                               !HoldsUnit<Width>(LoadWord(p), kCtrlZ)
-                                         : !HoldsUnitBelow<Width>(LoadWord(p), kCtrlZ + 1))) {
-                p += 8;
-            }
-            if (p == end) {
-                break;
-            }
-        }
-        const std::uint16_t unit = UnitAt(p);
-        if (unit == kLf || unit == kCtrlZ || (unit == kNul && !cut_)) {
-            return p;
-        }
-    }
-    return end;
-}
-
-template <std::size_t Width>
-typename LineSplitter<Width>::Line LineSplitter<Width>::EndLine(const char* begin,
-                                                                const char* lf) {
-    spent_ = true;
-    if (cut_) {
-        // The text ended at a NUL: nothing after it counts, not even a CR before the LF.
-        return Line{pending_, false};
-    }
-    std::string_view text(begin, static_cast<std::size_t>(lf - begin));
-    if (!pending_.empty()) {
-        pending_.append(text);
-        text = pending_;
-    }
-    // The CR of CR LF can only be the last unit before the LF.
-    const bool crLf = !text.empty() && UnitAt(text.data() + text.size() - Width) == kCr;
-    if (crLf) {
-        text.remove_suffix(Width);
-    }
-    return Line{text, crLf};
-}
-
-template <std::size_t Width>
-void LineSplitter<Width>::Hold(const char* begin, const char* end) {
-    if (!cut_) {
-        pending_.append(begin, end);
-    }
-}
-
-template <std::size_t Width>
-void LineSplitter<Width>::Clear() {
-    cut_ = false;
-    spent_ = false;
-    if (pending_.capacity() > kKeptCapacity) {
-        std::string().swap(pending_);
-    } else {
-        pending_.clear();
-    }
-}
 
 } // namespace sevrane

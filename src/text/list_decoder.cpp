@@ -57,17 +57,10 @@ ListDecoder::ListDecoder(ListEncoding encoding, ListConverters converters, ItemL
       form_(encoding == ListEncoding::Ansi ? Form::Ansi : Form::Undecided) {}
 
 bool ListDecoder::Ended() const {
-    switch (form_) {
-    case Form::Ansi:
-    case Form::Utf8:
-        return failed_ || byteLines_.Ended();
-    case Form::Utf16:
-        return failed_ || unitLines_.Ended();
-    case Form::Undecided:
-    case Form::MaybeUtf8: // its text may have ended, but the rest still decides the reading
-        break;
-    }
-    return failed_;
+    // A file without a mark is read to its end even after a Ctrl+Z: the rest decides its reading.
+    return failed_ || (form_ == Form::Utf16
+                           ? unitLines_.Ended()
+                           : (form_ == Form::Ansi || form_ == Form::Utf8) && byteLines_.Ended());
 }
 
 bool ListDecoder::Feed(std::string_view bytes) {
@@ -130,10 +123,7 @@ void ListDecoder::FeedForm(std::string_view bytes) {
     switch (form_) {
     case Form::Ansi:
     case Form::Utf8:
-        SplitBytes(bytes);
-        if (byteLines_.Ended()) {
-            EmitLast(byteLines_); // a Ctrl+Z ended the text
-        }
+        Split(byteLines_, bytes);
         break;
     case Form::Utf16:
         FeedUtf16(bytes);
@@ -143,19 +133,6 @@ void ListDecoder::FeedForm(std::string_view bytes) {
         break;
     case Form::Undecided:
         break;
-    }
-}
-
-// Stores the lines of byte text; bytes is left at a Ctrl+Z that ended the text.
-void ListDecoder::SplitBytes(std::string_view& bytes) {
-    while (const auto line = byteLines_.Next(bytes)) {
-        Emit<1>(line->text);
-        if (failed_) {
-            return;
-        }
-        if (form_ == Form::MaybeUtf8) {
-            crLfEnds_.push_back(line->crLf);
-        }
     }
 }
 
@@ -177,7 +154,7 @@ void ListDecoder::ReadMaybeUtf8(std::string_view bytes, bool atEnd) {
         std::string().swap(fromCtrlZ_);
     } else {
         if (!byteLines_.Ended()) {
-            SplitBytes(bytes);
+            Split(byteLines_, bytes);
         }
         if (byteLines_.Ended()) {
             fromCtrlZ_.append(bytes);
@@ -201,11 +178,12 @@ void ListDecoder::FallBackToUtf16(std::string_view bytes) {
         AppendUtf8(lines[i], again);
         again += crLfEnds[i] ? "\r\n" : "\n";
         if (again.size() >= kRefeedSize) {
-            FeedUtf16(std::exchange(again, std::string()));
+            FeedUtf16(again);
+            again.clear();
         }
     }
-    for (const std::string_view part : {std::string_view(again), unfinished.Held(),
-                                        std::string_view(fromCtrlZ), bytes}) {
+    for (const std::string_view part :
+         {std::string_view(again), unfinished.Held(), std::string_view(fromCtrlZ), bytes}) {
         FeedUtf16(part);
     }
 }
@@ -238,12 +216,7 @@ void ListDecoder::SplitUtf16(std::string_view units) {
         }
         units = swapped_;
     }
-    while (const auto line = unitLines_.Next(units)) {
-        Emit<2>(line->text);
-    }
-    if (unitLines_.Ended()) {
-        EmitLast(unitLines_); // a Ctrl+Z ended the text
-    }
+    Split(unitLines_, units);
 }
 
 void ListDecoder::ReserveItems() {
@@ -269,6 +242,23 @@ void ListDecoder::ReserveItems() {
     }
 }
 
+// Stores the lines of the units; units is left at a Ctrl+Z that ended the text.
+template <std::size_t Width>
+void ListDecoder::Split(LineSplitter<Width>& lines, std::string_view& units) {
+    while (const auto line = lines.Next(units)) {
+        Emit<Width>(line->text);
+        if (failed_) {
+            return;
+        }
+        if (form_ == Form::MaybeUtf8) {
+            crLfEnds_.push_back(line->crLf);
+        }
+    }
+    if (lines.Ended() && form_ != Form::MaybeUtf8) {
+        EmitLast(lines); // a Ctrl+Z ended the text
+    }
+}
+
 template <std::size_t Width>
 void ListDecoder::Emit(std::string_view text) {
     std::u16string& buffer = items_.OpenItem();
@@ -287,9 +277,9 @@ void ListDecoder::Emit(std::string_view text) {
             std::memcpy(buffer.data() + old, text.data(), text.size());
         } else {
             for (std::size_t i = 0; i < text.size() / 2; ++i) {
-                buffer[old + i] = static_cast<char16_t>(
-                    static_cast<unsigned char>(text[2 * i]) |
-                    (static_cast<unsigned char>(text[2 * i + 1]) << 8));
+                buffer[old + i] =
+                    static_cast<char16_t>(static_cast<unsigned char>(text[2 * i]) |
+                                          (static_cast<unsigned char>(text[2 * i + 1]) << 8));
             }
         }
     }

@@ -62,12 +62,13 @@ private:
 
     void ReadMark(std::string_view& bytes);
     void FeedForm(std::string_view bytes);
-    void SplitBytes(std::string_view& bytes);
     bool StaysUtf8(std::string_view bytes, bool atEnd);
     void ReadMaybeUtf8(std::string_view bytes, bool atEnd);
     void FallBackToUtf16(std::string_view bytes);
     void FeedUtf16(std::string_view bytes);
     void SplitUtf16(std::string_view units);
+    template <std::size_t Width>
+    void Split(LineSplitter<Width>& lines, std::string_view& units);
     template <std::size_t Width>
     void Emit(std::string_view text);
     template <std::size_t Width>
