@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sevrane {
 
@@ -21,48 +22,53 @@ template <std::size_t Width>
 class LineSplitter {
 public:
     struct Line {
-        std::string_view text; // its units, valid until the next call
+        std::string_view text; // its units
         bool crLf = false;     // it ended in CR LF (the CR dropped)
     };
 
-    // Takes units up to and including the next LF from the front of units and gives that line;
-    // nothing once units is used up (the unfinished line held) or at a Ctrl+Z, where units is
-    // left and the text ends.
-    std::optional<Line> Next(std::string_view& units) {
-        ClearSpent();
-        const char* const begin = units.data();
-        const char* const end = begin + units.size();
-        for (const char* p = FindControl(begin, end); p != end; p = FindControl(p + Width, end)) {
+    // Gives onLine(line) each line that ends in units, its text valid only during the call;
+    // onLine returns false to stop. Returns the units not taken: none, or those from a Ctrl+Z
+    // on, which ends the text.
+    template <class OnLine>
+    std::string_view Split(std::string_view units, OnLine&& onLine) {
+        const char* start = units.data();
+        const char* const end = start + units.size();
+        for (const char* p = FindControl(start, end); p != end; p = FindControl(p + Width, end)) {
             const std::uint16_t unit = UnitAt(p);
             if (unit == kLf) {
-                units.remove_prefix(static_cast<std::size_t>(p + Width - begin));
-                return EndLine(begin, p);
+                const bool goOn = onLine(EndLine(start, p));
+                Clear();
+                start = p + Width;
+                if (!goOn) {
+                    return {};
+                }
+                continue;
             }
-            Hold(begin, p);
+            Hold(start, p);
+            start = p;
             if (unit == kCtrlZ) {
-                units.remove_prefix(static_cast<std::size_t>(p - begin));
                 ended_ = true;
-                return std::nullopt;
+                return std::string_view(p, static_cast<std::size_t>(end - p));
             }
             cut_ = true; // a NUL
         }
-        Hold(begin, end);
-        units = {};
-        return std::nullopt;
+        Hold(start, end);
+        return {};
     }
 
     // Ends the text; gives the text after the last LF when that is a line.
-    std::optional<std::string_view> Last() {
-        ClearSpent();
+    std::optional<std::string> Last() {
         ended_ = true;
-        spent_ = !pending_.empty();
-        return spent_ ? std::optional<std::string_view>(pending_) : std::nullopt;
+        if (pending_.empty()) {
+            return std::nullopt;
+        }
+        return std::exchange(pending_, std::string());
     }
 
     bool Ended() const { return ended_; }
 
     // The units of the unfinished line, all of them while no NUL cut it.
-    std::string_view Held() const { return spent_ ? std::string_view() : pending_; }
+    std::string_view Held() const { return pending_; }
 
 private:
     static constexpr std::uint16_t kNul = 0x00;
@@ -88,9 +94,11 @@ private:
             if constexpr (std::endian::native == std::endian::little) {
                 // Most text holds no control unit: pass over it a word at a time. After a NUL
                 // only LF and Ctrl+Z count, so a run of NULs (a sparse file's hole) passes as fast.
-                while (end - p >= 8 && (cut_ ? !HoldsUnit<Width>(LoadWord(p), kLf) &&
-                                                   !HoldsUnit<Width>(LoadWord(p), kCtrlZ)
-                                             : !HoldsUnitBelow<Width>(LoadWord(p), kCtrlZ + 1))) {
+                while (end - p >= 8 && !HoldsUnitBelow<Width>(LoadWord(p), kCtrlZ + 1)) {
+                    p += 8;
+                }
+                while (cut_ && end - p >= 8 && !HoldsUnit<Width>(LoadWord(p), kLf) &&
+                       !HoldsUnit<Width>(LoadWord(p), kCtrlZ)) {
                     p += 8;
                 }
                 if (p == end) {
@@ -106,7 +114,6 @@ private:
     }
 
     Line EndLine(const char* begin, const char* lf) {
-        spent_ = true;
         if (cut_) {
             // The text ended at a NUL: nothing after it counts, not even a CR before the LF.
             return Line{pending_, false};
@@ -130,13 +137,8 @@ private:
         }
     }
 
-    // Forgets the line given out last.
-    void ClearSpent() {
-        if (!spent_) {
-            return;
-        }
+    void Clear() {
         cut_ = false;
-        spent_ = false;
         if (pending_.capacity() > kKeptCapacity) {
             std::string().swap(pending_);
         } else {
@@ -146,7 +148,6 @@ private:
 
     std::string pending_; // the line's units taken from earlier pieces
     bool cut_ = false;    // a NUL ended the line's text; skipping to its LF
-    bool spent_ = false;  // pending_ holds the line given out last
     bool ended_ = false;
 };
 

@@ -26,10 +26,8 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 bool HoldsNul(std::string_view bytes) {
     std::size_t at = 0;
-    for (; bytes.size() - at >= 8; at += 8) {
-        if (HoldsUnit<1>(LoadWord(bytes.data() + at), 0)) {
-            return true;
-        }
+    while (bytes.size() - at >= 8 && !HoldsUnit<1>(LoadWord(bytes.data() + at), 0)) {
+        at += 8;
     }
     return bytes.find('\0', at) != std::string_view::npos;
 }
@@ -245,15 +243,15 @@ void ListDecoder::ReserveItems() {
 // Stores the lines of the units; units is left at a Ctrl+Z that ended the text.
 template <std::size_t Width>
 void ListDecoder::Split(LineSplitter<Width>& lines, std::string_view& units) {
-    while (const auto line = lines.Next(units)) {
-        Emit<Width>(line->text);
-        if (failed_) {
-            return;
+    units = lines.Split(units, [this](const typename LineSplitter<Width>::Line& line) {
+        Emit<Width>(line.text);
+        if constexpr (Width == 1) { // only byte text is converted, and only it may be UTF-8
+            if (form_ == Form::MaybeUtf8) {
+                crLfEnds_.push_back(line.crLf);
+            }
         }
-        if (form_ == Form::MaybeUtf8) {
-            crLfEnds_.push_back(line->crLf);
-        }
-    }
+        return !failed_;
+    });
     if (lines.Ended() && form_ != Form::MaybeUtf8) {
         EmitLast(lines); // a Ctrl+Z ended the text
     }
@@ -291,7 +289,7 @@ void ListDecoder::EmitLast(LineSplitter<Width>& lines) {
     if (failed_) {
         return;
     }
-    if (const auto last = lines.Last()) {
+    if (const std::optional<std::string> last = lines.Last()) {
         Emit<Width>(*last);
         // Its bytes are not empty, but a conversion may give no unit for them.
         if (!failed_ && items_.back().empty()) {

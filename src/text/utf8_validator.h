@@ -2,6 +2,8 @@
 // forms, no surrogates, nothing above U+10FFFF. Holds the state of the sequence being read.
 #pragma once
 
+#include "text/word_scan.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -10,13 +12,49 @@ namespace sevrane {
 class Utf8Validator {
 public:
     // Takes the next bytes: whether all bytes taken so far are still valid. Once false, always.
-    bool Take(std::string_view bytes);
+    bool Take(std::string_view bytes) {
+        const char* p = bytes.data();
+        const char* const end = p + bytes.size();
+        while (valid_ && p != end) {
+            if (missing_ == 0) {
+                // Plain ASCII text, a word at a time.
+                while (end - p >= 8 && (LoadWord(p) & kWordHighBits<1>) == 0) {
+                    p += 8;
+                }
+                if (p == end) {
+                    break;
+                }
+            }
+            valid_ = TakeByte(static_cast<unsigned char>(*p++));
+        }
+        return valid_;
+    }
 
     // Whether the bytes taken are valid and end with a whole character.
     bool Complete() const { return valid_ && missing_ == 0; }
 
 private:
-    bool TakeByte(unsigned char byte);
+    bool TakeByte(unsigned char byte) {
+        if (missing_ != 0) {
+            if (byte < low_ || byte > high_) {
+                return false;
+            }
+            --missing_;
+            low_ = 0x80;
+            high_ = 0xBF;
+            return true;
+        }
+        if (byte < 0x80) {
+            return true;
+        }
+        if (byte < 0xC2 || byte > 0xF4) {
+            return false;
+        }
+        missing_ = byte < 0xE0 ? 1 : byte < 0xF0 ? 2 : 3;
+        low_ = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+        high_ = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
+        return true;
+    }
 
     bool valid_ = true;
     std::uint8_t missing_ = 0; // continuation bytes the current sequence still needs
