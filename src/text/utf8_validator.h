@@ -15,8 +15,10 @@ public:
     bool Take(std::string_view bytes) {
         const char* p = bytes.data();
         const char* const end = p + bytes.size();
-        while (valid_ && p != end) {
-            if (missing_ == 0) {
+        Sequence sequence = sequence_; // a copy the compiler may keep in registers
+        bool valid = valid_;
+        while (valid && p != end) {
+            if (sequence.missing == 0) {
                 // Plain ASCII text, a word at a time.
                 while (end - p >= 8 && (LoadWord(p) & kWordHighBits<1>) == 0) {
                     p += 8;
@@ -25,41 +27,48 @@ public:
                     break;
                 }
             }
-            valid_ = TakeByte(static_cast<unsigned char>(*p++));
+            valid = sequence.Take(static_cast<unsigned char>(*p++));
         }
-        return valid_;
+        sequence_ = sequence;
+        valid_ = valid;
+        return valid;
     }
 
     // Whether the bytes taken are valid and end with a whole character.
-    bool Complete() const { return valid_ && missing_ == 0; }
+    bool Complete() const { return valid_ && sequence_.missing == 0; }
 
 private:
-    bool TakeByte(unsigned char byte) {
-        if (missing_ != 0) {
-            if (byte < low_ || byte > high_) {
+    struct Sequence {
+        std::uint8_t missing = 0; // continuation bytes the current sequence still needs
+        unsigned char low = 0x80; // the range of the next continuation byte
+        unsigned char high = 0xBF;
+
+        // False for a byte that cannot stand where it does.
+        bool Take(unsigned char byte) {
+            if (missing != 0) {
+                if (byte < low || byte > high) {
+                    return false;
+                }
+                --missing;
+                low = 0x80;
+                high = 0xBF;
+                return true;
+            }
+            if (byte < 0x80) {
+                return true;
+            }
+            if (byte < 0xC2 || byte > 0xF4) {
                 return false;
             }
-            --missing_;
-            low_ = 0x80;
-            high_ = 0xBF;
+            missing = byte < 0xE0 ? 1 : byte < 0xF0 ? 2 : 3;
+            low = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+            high = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
             return true;
         }
-        if (byte < 0x80) {
-            return true;
-        }
-        if (byte < 0xC2 || byte > 0xF4) {
-            return false;
-        }
-        missing_ = byte < 0xE0 ? 1 : byte < 0xF0 ? 2 : 3;
-        low_ = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
-        high_ = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
-        return true;
-    }
+    };
 
     bool valid_ = true;
-    std::uint8_t missing_ = 0; // continuation bytes the current sequence still needs
-    unsigned char low_ = 0x80; // the range of the next continuation byte
-    unsigned char high_ = 0xBF;
+    Sequence sequence_;
 };
 
 } // namespace sevrane
