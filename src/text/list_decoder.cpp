@@ -162,7 +162,8 @@ void ListDecoder::ReadMaybeUtf8(std::string_view bytes, bool atEnd) {
 
 // Reads the bytes so far again as UTF-16LE, then these. The stored lines were valid UTF-8, so
 // encoding them again gives their bytes exactly: no copy of the file is kept while it may still
-// be UTF-8, and a UTF-16 file, whose first line end holds a NUL, falls back after a line or two.
+// be UTF-8 (keeping its bytes would add half the items' memory for ASCII lines and as much again
+// for kanji), and a UTF-16 file, whose first line end holds a NUL, falls back after a line or two.
 void ListDecoder::FallBackToUtf16(std::string_view bytes) {
     const ItemList lines = std::exchange(items_, ItemList());
     const std::vector<bool> crLfEnds = std::exchange(crLfEnds_, {});
