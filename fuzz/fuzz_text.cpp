@@ -8,6 +8,7 @@
 #include "fuzz_support.h"
 #include "text/escapes.h"
 #include "text/list_decoder.h"
+#include "text/utf8_validator.h"
 
 #include "test_code_pages.h"
 
@@ -99,6 +100,10 @@ void FuzzDecoder(std::uint8_t selector, std::size_t first, std::size_t second,
     if (encoding == ListEncoding::Unicode && !bytes.starts_with("\xFF\xFE") &&
         !bytes.starts_with("\xFE\xFF") && !bytes.starts_with("\xEF\xBB\xBF")) {
         // Without a mark the bytes say which: UTF-8, or UTF-16LE as if it had its mark.
+        Utf8Validator validator;
+        validator.Take(bytes.substr(0, first));
+        validator.Take(bytes.substr(std::min(first, bytes.size())));
+        Require(validator.Complete() == IsValidUtf8(bytes), "the UTF-8 check misjudges bytes");
         const bool utf8 = bytes.find('\0') == std::string_view::npos && IsValidUtf8(bytes);
         const std::string marked = (utf8 ? "\xEF\xBB\xBF" : "\xFF\xFE") + std::string(bytes);
         Require(items == test::DecodeInChunks(marked, encoding, converters, 0),

@@ -1,11 +1,14 @@
 // The text of a list file turned into items, fed in chunks of any size as the file is read.
 #pragma once
 
+#include "text/line_splitter.h"
+#include "text/utf8_validator.h"
 #include "vocabulary/settings.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +30,12 @@ struct ListConverters {
 // its line ends are 0D 00 0A 00), and UTF-16LE otherwise.
 enum class ListEncoding : std::uint8_t { Ansi, Unicode };
 
-// Splits the decoded text at LF, as the C runtime's text mode reads it: CR LF becomes LF, a lone
-// CR stays, Ctrl+Z ends the text. Every LF-terminated line is an item, empty or not; the text
-// after the last LF is one only when it is not empty. A NUL ends its item's text and the rest
-// of that line is dropped, so lines are never merged. Holds only the line being read (and, for a
-// Unicode file without a mark until its end shows it is UTF-8, one bit a line).
+// Turns the bytes of a list file into items, one for each line of text as LineSplitter reads
+// it. Holds the mark's first bytes until they show the encoding; a splitter for byte text and
+// one for UTF-16 units, each with the line being read; for UTF-16, a unit cut by a read; and,
+// while a Unicode file without a mark may still be UTF-8, the UTF-8 check's state, one bit a
+// stored line (whether it ended in CR LF) and the bytes from a Ctrl+Z on: what reading the file
+// again as UTF-16LE takes, without a copy of the file.
 class ListDecoder {
 public:
     ListDecoder(ListEncoding encoding, ListConverters converters, ItemList& items);
@@ -44,7 +48,7 @@ public:
 
     // True once the text is over (a Ctrl+Z, the end of the file) or a conversion has failed:
     // later bytes are ignored, the reader may stop.
-    bool Ended() const { return ended_ || failed_; }
+    bool Ended() const;
 
     // The file's size, when known: once the first megabyte has shown how long its lines are,
     // the item list is reserved for the whole file instead of growing step by step. A
@@ -53,51 +57,37 @@ public:
     void ExpectBytes(std::uint64_t total) { expectedBytes_ = total; }
 
 private:
-    // MaybeUtf8: a Unicode file without a mark, read as UTF-8 until a NUL or a byte that is not
-    // valid UTF-8 shows that it is UTF-16LE after all.
-    enum class Form : std::uint8_t { Undecided, Bytes, Utf16, MaybeUtf8 };
+    // MaybeUtf8: a Unicode file without a mark, read as UTF-8 until its bytes show otherwise.
+    enum class Form : std::uint8_t { Undecided, Ansi, Utf8, Utf16, MaybeUtf8 };
 
-    void StartWithoutMark(std::string_view bytes);
-    void ScanMaybeUtf8(const char* begin, const char* end);
-    void CheckAfterCtrlZ(const char* begin, const char* end);
-    bool TakeUtf8Byte(unsigned char byte);
-    void FallBackToUtf16();
+    void ReadMark(std::string_view& bytes);
+    void FeedForm(std::string_view bytes);
+    bool StaysUtf8(std::string_view bytes, bool atEnd);
+    void ReadMaybeUtf8(std::string_view bytes, bool atEnd);
+    void FallBackToUtf16(std::string_view bytes);
     void FeedUtf16(std::string_view bytes);
-    void ScanUtf16(const char* begin, const char* end);
+    void SplitUtf16(std::string_view units);
     template <std::size_t Width>
-    void Scan(const char* begin, const char* end);
-    template <std::size_t Width>
-    void EndLine(const char* begin, const char* end);
-    template <std::size_t Width>
-    void EndText();
+    void Split(LineSplitter<Width>& lines, std::string_view& units);
     template <std::size_t Width>
     void Emit(std::string_view text);
-    void ClearPending();
+    template <std::size_t Width>
+    void EmitLast(LineSplitter<Width>& lines);
     void ReserveItems();
 
     ItemList& items_;
     ListConverters converters_;
-    const MultiByteConverter* converter_ = nullptr;
     Form form_ = Form::Undecided;
-    bool ended_ = false;
     bool failed_ = false;
-    bool lineCut_ = false;   // a NUL ended the current line's text; skipping to its LF
-    bool bigEndian_ = false; // a UTF-16 file whose mark is FE FF
-    bool hasOddByte_ = false;
-    char oddByte_ = 0;    // the first byte of a UTF-16 unit cut by a chunk boundary
-    std::string head_;    // a Unicode file's first bytes until its mark is known
-    std::string pending_; // the current line's raw bytes taken from earlier chunks
-    std::string swapped_; // a big-endian chunk turned little-endian, so one scan serves both
-    // While the form is MaybeUtf8: what a fall back to UTF-16LE needs to give the decoder the
-    // bytes read so far once more. The stored lines are exactly their bytes as valid UTF-8, so
-    // only whether each ended in CR LF is kept, and the raw bytes from a Ctrl+Z on, which ends
-    // the text of a UTF-8 file but not the test of the whole file.
-    std::vector<bool> crLineEnds_;
-    std::string afterCtrlZ_;
-    bool ctrlZSeen_ = false;
-    std::uint8_t utf8Missing_ = 0; // continuation bytes the current sequence still needs
-    unsigned char utf8Low_ = 0x80; // the range of the next continuation byte
-    unsigned char utf8High_ = 0xBF;
+    std::string head_; // a Unicode file's first bytes until its mark is known
+    LineSplitter<1> byteLines_;
+    LineSplitter<2> unitLines_;
+    bool bigEndian_ = false;      // a UTF-16 file whose mark is FE FF
+    std::optional<char> oddByte_; // the first byte of a UTF-16 unit cut by a read
+    std::string swapped_; // a big-endian piece turned little-endian, so one splitter serves both
+    Utf8Validator utf8_;
+    std::vector<bool> crLfEnds_;
+    std::string fromCtrlZ_;
     std::uint64_t expectedBytes_ = 0;
     std::uint64_t fedBytes_ = 0;
     bool reserved_ = false;
