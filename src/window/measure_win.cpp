@@ -48,8 +48,14 @@ void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
     in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
 }
 
-// The message's size at a given width, in the context's font and the flags it is painted with.
-// The first failure is kept in the measurement.
+// The message's size within a given width, in the context's font and the flags it is painted
+// with. The first failure is kept in the measurement.
+//
+// Wine keeps the first word after a TAB on its line even where it does not fit (it breaks each
+// run between TABs as if it began the line), and so ends nearly every line that holds TABs with a
+// word that may pass the width the line was broken at: it would be cut at the message's edge.
+// The lines are then broken at the widest width whose lines all fit, found by halving. Windows
+// breaks before a word that would pass the edge, TAB or not, and never comes here.
 struct MessageMeasure {
     HDC dc;
     const Settings& settings;
@@ -57,6 +63,28 @@ struct MessageMeasure {
     Measurement& result;
 
     TextSize operator()(std::int32_t width) const {
+        const TextSize whole = BrokenAt(width);
+        result.messageBreakWidth = width;
+        TextSize fitting = whole;
+        // Narrower breaks give narrower lines nearly always, not strictly: the widest break width
+        // tried whose lines fit is kept.
+        std::int32_t fits = 0;
+        std::int32_t passes = width;
+        while (whole.width > width && passes - fits > 1) {
+            const std::int32_t middle = fits + (passes - fits) / 2;
+            if (const TextSize size = BrokenAt(middle); size.width <= width) {
+                fits = middle;
+                fitting = size;
+                result.messageBreakWidth = middle;
+            } else {
+                passes = middle;
+            }
+        }
+        // A word wider than the whole width fits nowhere: broken at the width, as before.
+        return fitting;
+    }
+
+    TextSize BrokenAt(std::int32_t width) const {
         RECT message{0, 0, width, maximumHeight};
         DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.

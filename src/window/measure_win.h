@@ -32,6 +32,9 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
 struct Measurement {
     UniqueFont font; // the run's one font, created whether or not "/m" uses it for the texts
     LayoutInput input;
+    // The width the message's lines were broken at, for input's message size: it is painted
+    // with the same. Narrower than the width asked for where the platform's lines passed it.
+    std::int32_t messageBreakWidth = 0;
     // Set without a device context, metrics or the message's size: nothing can be laid out.
     std::optional<PlatformFailure> failure;
 };

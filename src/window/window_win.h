@@ -78,6 +78,7 @@ private:
     // saw it pass.
     std::optional<LPARAM> doubleClickAt_;
     std::int32_t messageHeight_ = 0;
+    std::int32_t messageBreakWidth_ = 0; // the width its lines were measured broken at
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;
 };

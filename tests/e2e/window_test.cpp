@@ -136,8 +136,8 @@ void ExpectFrameRules(const Geometry& g, int messageHeight) {
     EXPECT_EQ(outer.top, area.top + (Height(area) - Height(outer)) / 2);
 }
 
-// The message as painted, in a hidden Static just before the list box: what screen readers
-// name the list by. Not in the tab order, an "&" kept as typed.
+// The message in a hidden Static just before the list box: what screen readers name the list
+// by. Not in the tab order, never a prefix; its first "&" doubled, for they drop that one.
 void ExpectListLabel(const WindowSession& session, const std::wstring& message) {
     const WindowInfo label = ReadWindow(::GetWindow(session.list, GW_HWNDPREV));
     EXPECT_EQ(label.className + L"|" + label.text, L"Static|" + message);
@@ -404,9 +404,9 @@ TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
     const int rowHeight = Measure(false).RowHeight();
     {
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo\\nthree", L"a"}));
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo &\\nthree", L"a"}));
         ExpectFrameRules(ReadGeometry(session), 3 * rowHeight);
-        ExpectListLabel(session, L"one &\ntwo\nthree");
+        ExpectListLabel(session, L"one &&\ntwo &\nthree");
     }
     {
         // Without "/e" the backslashes are plain characters on one line.
@@ -780,6 +780,74 @@ TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     EXPECT_GT(dark, lit);
 }
 
+// The pixels that are not the button face in a bitmap of this size, after draw has drawn on it.
+template <typename Draw>
+long Ink(int width, int height, Draw draw) {
+    const WindowDc screen(nullptr);
+    const UniqueHandle<HDC, &::DeleteDC> memory(::CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    const UniqueHandle<HBITMAP, &::DeleteObject> bitmap(
+        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const SelectionScope selection(memory.get(), bitmap.get());
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const UniqueHandle<HBRUSH, &::DeleteObject> brush(::CreateSolidBrush(face));
+    RECT all{0, 0, width, height};
+    ::FillRect(memory.get(), &all, brush.get());
+    draw(memory.get());
+    ::GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    const DWORD faceBits = RGB(GetBValue(face), GetGValue(face), GetRValue(face)); // a DIB's order
+    return std::count_if(pixels, pixels + std::ptrdiff_t{width} * height,
+                         [&](DWORD pixel) { return (pixel & 0xFFFFFF) != faceBits; });
+}
+
+// Every glyph of a message with TABs painted inside its rectangle, whichever the script: the ink
+// of its rectangle, and of its whole band, equals the ink of the message drawn on one unclipped
+// line (TABs and line breaks leave none).
+void ExpectMessagesWithTabsPaintedWhole() {
+    std::wstring hebrew;
+    std::wstring latin;
+    for (int i = 0; i < 58; ++i) {
+        hebrew += L"\t\x14\x5E9\x5DC\x5D5\x5DD ";
+        latin += L"\tword\x01\x7F ";
+    }
+    for (const std::wstring& message : {hebrew + L"\t\x14\x5E9\x5DC", latin}) {
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"-", message, L"\""}));
+        ::UpdateWindow(session.main);
+        const Geometry g = ReadGeometry(session);
+        const int top = 15;
+        const int height = g.list.rectInParent.top - 15 - top;
+        const WindowDc screen(nullptr);
+        const auto band = [&](int left, int right) {
+            POINT at{left, top};
+            ::ClientToScreen(session.main, &at);
+            return Ink(right - left, height, [&](HDC dc) {
+                ::BitBlt(dc, 0, 0, right - left, height, screen.get(), at.x, at.y, SRCCOPY);
+            });
+        };
+        const DWORD extent = ::GetTabbedTextExtentW(screen.get(), message.c_str(),
+                                                    static_cast<int>(message.size()), 0, nullptr);
+        const long whole = Ink(LOWORD(extent) + 20, HIWORD(extent), [&](HDC dc) {
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+            ::TabbedTextOutW(dc, 0, 0, message.c_str(), static_cast<int>(message.size()), 0,
+                             nullptr, 0);
+        });
+        EXPECT_GT(whole, 0);
+        EXPECT_EQ(band(20, g.clientWidth - 20), whole) << "in the message's rectangle";
+        EXPECT_EQ(band(0, g.clientWidth), whole) << "in its band";
+    }
+}
+
+TEST(Window, MessagesWithTabsArePaintedWhole) { ExpectMessagesWithTabsPaintedWhole(); }
+
+TEST(Window, JapaneseMessagesWithTabsArePaintedWhole) {
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
+    ExpectMessagesWithTabsPaintedWhole();
+}
+
 TEST(Window, ActivationGivesTheFocusBackToTheList) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
@@ -881,12 +949,12 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
 TEST(Window, JapaneseButtonLabelsAndBoxes) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     WindowSession session;
-    ASSERT_TRUE(session.Open({L"ホスト", L"選んでください", L"一", L"二"}));
+    ASSERT_TRUE(session.Open({L"ホスト", L"選んで&ください&", L"一", L"二"}));
     EXPECT_EQ(WindowText(session.main), L"ホスト");
     EXPECT_EQ(WindowText(session.ok), L"OK");
     EXPECT_EQ(WindowText(session.cancel), L"キャンセル");
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
-    ExpectListLabel(session, L"選んでください");
+    ExpectListLabel(session, L"選んで&&ください&");
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
     session.Press(VK_ESCAPE);

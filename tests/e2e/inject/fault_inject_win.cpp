@@ -74,6 +74,20 @@ constexpr auto HookGetProcessWindowStation =
     kFailing<FaultPoint::GetProcessWindowStation, decltype(&::GetProcessWindowStation), nullptr>;
 constexpr auto HookGetUserObjectInformationW =
     kFailing<FaultPoint::GetUserObjectInformationW, decltype(&::GetUserObjectInformationW), FALSE>;
+
+BOOL WINAPI HookProcessIdToSessionId(DWORD process, DWORD* session) {
+    if (ShouldFail(FaultPoint::ProcessIdToSessionId)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    const BOOL done = Original<decltype(&::ProcessIdToSessionId)>(FaultPoint::ProcessIdToSessionId)(
+        process, session);
+    if (done && sevrane::e2e::shims::plan != nullptr &&
+        (sevrane::e2e::shims::plan->shims & sevrane::e2e::kShimSessionZero)) {
+        *session = 0;
+    }
+    return done;
+}
 constexpr auto HookCommandLineToArgvW =
     kFailing<FaultPoint::CommandLineToArgvW, decltype(&::CommandLineToArgvW), nullptr,
              ERROR_NOT_ENOUGH_MEMORY>;
