@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -780,64 +781,55 @@ TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     EXPECT_GT(dark, lit);
 }
 
-// The pixels that are not the button face in a bitmap of this size, after draw has drawn on it.
-template <typename Draw>
-long Ink(int width, int height, Draw draw) {
+// The pixels other than the button face that draw leaves on a bitmap of this size.
+long Ink(int width, int height, const std::function<void(HDC)>& draw) {
     const WindowDc screen(nullptr);
-    const UniqueHandle<HDC, &::DeleteDC> memory(::CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
+    const UniqueHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(screen.get()));
     const UniqueHandle<HBITMAP, &::DeleteObject> bitmap(
-        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const SelectionScope selection(memory.get(), bitmap.get());
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    const UniqueHandle<HBRUSH, &::DeleteObject> brush(::CreateSolidBrush(face));
-    RECT all{0, 0, width, height};
-    ::FillRect(memory.get(), &all, brush.get());
-    draw(memory.get());
-    ::GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    const DWORD faceBits = RGB(GetBValue(face), GetGValue(face), GetRValue(face)); // a DIB's order
-    return std::count_if(pixels, pixels + std::ptrdiff_t{width} * height,
-                         [&](DWORD pixel) { return (pixel & 0xFFFFFF) != faceBits; });
+        ::CreateCompatibleBitmap(screen.get(), width, height));
+    const SelectionScope selection(dc.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    draw(dc.get());
+    long ink = 0;
+    for (int i = 0; i < width * height; ++i) {
+        ink += ::GetPixel(dc.get(), i % width, i / width) != ::GetSysColor(COLOR_BTNFACE);
+    }
+    return ink;
 }
 
-// Every glyph of a message with TABs painted inside its rectangle, whichever the script: the ink
-// of its rectangle, and of its whole band, equals the ink of the message drawn on one unclipped
-// line (TABs and line breaks leave none).
+// Every glyph of a message with TABs painted inside its rectangle, whatever its script: the ink of
+// the rectangle, and of the message's whole band, is that of the message on one unclipped line.
 void ExpectMessagesWithTabsPaintedWhole() {
-    std::wstring hebrew;
+    std::wstring hebrew = L"\t\x14\x5E9\x5DC";
     std::wstring latin;
     for (int i = 0; i < 58; ++i) {
-        hebrew += L"\t\x14\x5E9\x5DC\x5D5\x5DD ";
+        hebrew.insert(0, L"\t\x14\x5E9\x5DC\x5D5\x5DD ");
         latin += L"\tword\x01\x7F ";
     }
-    for (const std::wstring& message : {hebrew + L"\t\x14\x5E9\x5DC", latin}) {
+    for (const std::wstring& message : {hebrew, latin}) {
         WindowSession session;
         ASSERT_TRUE(session.Open({L"-", message, L"\""}));
         ::UpdateWindow(session.main);
         const Geometry g = ReadGeometry(session);
-        const int top = 15;
-        const int height = g.list.rectInParent.top - 15 - top;
-        const WindowDc screen(nullptr);
-        const auto band = [&](int left, int right) {
-            POINT at{left, top};
+        const int height = g.list.rectInParent.top - 30; // the message's, 15 below the top
+        const auto painted = [&](int left, int right) {
+            POINT at{left, 15};
             ::ClientToScreen(session.main, &at);
+            const WindowDc screen(nullptr);
             return Ink(right - left, height, [&](HDC dc) {
                 ::BitBlt(dc, 0, 0, right - left, height, screen.get(), at.x, at.y, SRCCOPY);
             });
         };
-        const DWORD extent = ::GetTabbedTextExtentW(screen.get(), message.c_str(),
-                                                    static_cast<int>(message.size()), 0, nullptr);
-        const long whole = Ink(LOWORD(extent) + 20, HIWORD(extent), [&](HDC dc) {
-            ::SetBkMode(dc, TRANSPARENT);
-            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-            ::TabbedTextOutW(dc, 0, 0, message.c_str(), static_cast<int>(message.size()), 0,
-                             nullptr, 0);
+        const int length = static_cast<int>(message.size());
+        const long whole = Ink(16 * length, height, [&](HDC dc) {
+            ::TabbedTextOutW(dc, 0, 0, message.c_str(), length, 0, nullptr, 0);
         });
         EXPECT_GT(whole, 0);
-        EXPECT_EQ(band(20, g.clientWidth - 20), whole) << "in the message's rectangle";
-        EXPECT_EQ(band(0, g.clientWidth), whole) << "in its band";
+        EXPECT_EQ(painted(20, g.clientWidth - 20), whole) << "inside the message's rectangle";
+        EXPECT_EQ(painted(0, g.clientWidth), whole) << "in its band";
     }
 }
 
