@@ -196,9 +196,9 @@ void ListWindow::CreateLabel() {
     if (const std::size_t first = label.find(u'&'); first != std::u16string::npos) {
         label.insert(first, 1, u'&');
     }
-    if (::CreateWindowExW(0, L"STATIC", Wide(label), kLabelStyle, area.left, area.top,
-                          area.Width(), area.Height(), window_.get(), ControlId(kLabelId),
-                          request_.instance, nullptr) == nullptr) {
+    if (::CreateWindowExW(0, L"STATIC", Wide(label), kLabelStyle, area.left, area.top, area.Width(),
+                          area.Height(), window_.get(), ControlId(kLabelId), request_.instance,
+                          nullptr) == nullptr) {
         // Only a screen reader misses it; the user can still see and choose.
         TraceLastFailure(L"CreateWindowExW");
     }

@@ -137,7 +137,8 @@ void ExpectUnseenRunsEndAtOnceWithZero() {
           Arguments{L"/ver"}, Arguments{L"/fd", L"T", L"M", list}}) {
         for (const LaunchOptions& unseen : {sessionZero, wine ? station : sessionZero}) {
             const RunOutcome outcome = RunToEnd(arguments, unseen);
-            EXPECT_EQ(outcome.boxes.size() + outcome.windowShown, 0u) << testing::PrintToString(arguments);
+            EXPECT_EQ(outcome.boxes.size() + outcome.windowShown, 0u)
+                << testing::PrintToString(arguments);
             EXPECT_EQ(outcome.exitCode, 0u);
             EXPECT_TRUE(FileExists(list));
         }

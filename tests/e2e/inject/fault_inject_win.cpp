@@ -75,15 +75,12 @@ constexpr auto HookGetProcessWindowStation =
 constexpr auto HookGetUserObjectInformationW =
     kFailing<FaultPoint::GetUserObjectInformationW, decltype(&::GetUserObjectInformationW), FALSE>;
 
+// Fails as the other points do, or, with the shim, answers session 0.
 BOOL WINAPI HookProcessIdToSessionId(DWORD process, DWORD* session) {
-    if (ShouldFail(FaultPoint::ProcessIdToSessionId)) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    const BOOL done = Original<decltype(&::ProcessIdToSessionId)>(FaultPoint::ProcessIdToSessionId)(
-        process, session);
-    if (done && sevrane::e2e::shims::plan != nullptr &&
-        (sevrane::e2e::shims::plan->shims & sevrane::e2e::kShimSessionZero)) {
+    const BOOL done = !ShouldFail(FaultPoint::ProcessIdToSessionId) &&
+                      Original<decltype(&::ProcessIdToSessionId)>(FaultPoint::ProcessIdToSessionId)(
+                          process, session);
+    if (done && (sevrane::e2e::shims::plan->shims & sevrane::e2e::kShimSessionZero)) {
         *session = 0;
     }
     return done;
