@@ -137,7 +137,7 @@ BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
     Measurement measurement = MeasureLayout(window_.get(), settings_, request_.workArea);
     font_ = std::move(measurement.font);
     messageHeight_ = measurement.input.messageHeight;
-    messageBreakWidth_ = measurement.messageBreakWidth;
+    paintedMessage_ = std::move(measurement.paintedMessage);
     if (measurement.failure) {
         // Rows without a height, or a message of unknown size, cannot be laid out.
         Trace(*measurement.failure);
@@ -445,17 +445,14 @@ void ListWindow::PaintMessage(HWND window) {
     ::GetClientRect(window, &client);
     const LayoutRect area =
         MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
-    // The lines are broken where they were measured. Broken narrower than the area, they may pass
-    // that width, not the area's: they are drawn whole.
-    const bool narrower = messageBreakWidth_ < area.Width();
-    RECT rect{area.left, area.top, narrower ? area.left + messageBreakWidth_ : area.right,
-              area.bottom};
+    RECT rect{area.left, area.top, area.right, area.bottom};
     DRAWTEXTPARAMS params = DrawParameters(settings_.window.TabLength());
     ::SetBkMode(paint.get(), TRANSPARENT);
     // A context draws black whatever the theme: on a dark button face the message would vanish.
     ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(settings_.message)), -1, &rect,
-                  MessageFormatFor(settings_.message) | (narrower ? DT_NOCLIP : 0), &params);
+    const std::u16string& message = paintedMessage_ ? *paintedMessage_ : settings_.message;
+    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(message)), -1, &rect,
+                  MessageFormatFor(message), &params);
 }
 
 } // namespace sevrane

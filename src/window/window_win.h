@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace sevrane {
 
@@ -78,7 +79,7 @@ private:
     // saw it pass.
     std::optional<LPARAM> doubleClickAt_;
     std::int32_t messageHeight_ = 0;
-    std::int32_t messageBreakWidth_ = 0; // the width its lines were measured broken at
+    std::optional<std::u16string> paintedMessage_; // with its lines broken, when it has TABs
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;
 };
