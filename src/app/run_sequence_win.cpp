@@ -73,6 +73,14 @@ bool WindowStationIsVisible() {
     return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
+// Since Windows Vista no user sees session 0, even its visible station WinSta0 (a service that
+// may interact with the desktop, a program started there on purpose). A failing call counts as
+// another session, for the same reason as above.
+bool RunsInSessionZero() {
+    DWORD session = 0;
+    return ::ProcessIdToSessionId(::GetCurrentProcessId(), &session) && session == 0;
+}
+
 RECT ReadWorkArea() {
     // The primary screen in the units the program measures in.
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -110,11 +118,15 @@ int RunListWindow(const WindowRequest& request, const std::u16string& listFilePa
     case BuildStatus::Failed:
         return 0;
     }
-    if (settings.deleteListFile) {
-        // Gone before the user can act, whatever the choice; a failure is not reported.
+    // Gone before the user can act, whatever the choice; a failure is not reported. A holder that
+    // keeps others from deleting (a scanner, a sync client, an editor that has just saved it)
+    // has mostly let go by the time the window closes: the file is tried once more then.
+    const bool held = settings.deleteListFile && DeleteListFile(listFilePath);
+    const int result = window.ShowAndRun();
+    if (held) {
         DeleteListFile(listFilePath);
     }
-    return window.ShowAndRun();
+    return result;
 }
 
 // The phases after the command line is split, in the order their errors are found.
@@ -165,6 +177,10 @@ int RunSequence(HINSTANCE instance, int showCommand) {
     // Before anything can be shown or deleted: "/?" and "/ver" would wait as well.
     if (!WindowStationIsVisible()) {
         TraceLine(L"the window station is not visible: ended with 0, nothing shown");
+        return 0;
+    }
+    if (RunsInSessionZero()) {
+        TraceLine(L"session 0 is not visible: ended with 0, nothing shown");
         return 0;
     }
     const auto arguments = SplitCommandLine();

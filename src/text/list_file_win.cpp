@@ -2,6 +2,7 @@
 
 #include "platform/full_path_win.h"
 #include "platform/handles_win.h"
+#include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "text/list_decoder.h"
 #include "text/long_path.h"
@@ -175,6 +176,7 @@ ListFileStatus DecodeList(HANDLE input, DWORD type, bool unicode, ItemList& item
             // else (a range another process has locked, a disk error) makes the input not
             // readable: never a partial list, nor a retry for ever.
             if (type != FILE_TYPE_PIPE || error != ERROR_MORE_DATA) {
+                Trace({L"ReadFile", error});
                 return ListFileStatus::NotOpened;
             }
         }
@@ -182,18 +184,38 @@ ListFileStatus DecodeList(HANDLE input, DWORD type, bool unicode, ItemList& item
             break;
         }
         if (!decoder.Feed(std::string_view(buffer.get(), got))) {
+            TraceLastFailure(L"MultiByteToWideChar"); // the only call a decoder fails by
             return ListFileStatus::NotOpened;
         }
     }
-    return decoder.Finish() ? ListFileStatus::Read : ListFileStatus::NotOpened;
+    if (!decoder.Finish()) {
+        TraceLastFailure(L"MultiByteToWideChar");
+        return ListFileStatus::NotOpened;
+    }
+    return ListFileStatus::Read;
+}
+
+// An input that is not a list that can be read whole, traced: the box names only the file. A
+// type that GetFileType cannot tell comes with an error code.
+ListFileStatus NotAFile(DWORD type) {
+    if (type == FILE_TYPE_UNKNOWN && ::GetLastError() != NO_ERROR) {
+        TraceLastFailure(L"GetFileType");
+    } else {
+        TraceLine(L"the list is a console, a device or a pipe, not a file");
+    }
+    return ListFileStatus::NotOpened;
 }
 
 ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
     const UniqueFileHandle file = OpenListFile(path);
+    if (!file) {
+        TraceLastFailure(L"CreateFileW");
+        return ListFileStatus::NotOpened;
+    }
     // Only a disk file is sure to end: a device (NUL, CON, COM1, AUX) or a pipe may never end,
     // or hand over whatever happens to come; none of them is a list that can be read whole.
-    if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        return ListFileStatus::NotOpened;
+    if (const DWORD type = ::GetFileType(file.get()); type != FILE_TYPE_DISK) {
+        return NotAFile(type);
     }
     return DecodeList(file.get(), FILE_TYPE_DISK, unicode, items);
 }
@@ -202,12 +224,17 @@ ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList
 // console, a device or no handle at all is no list.
 ListFileStatus DecodeStandardInput(bool unicode, ItemList& items) {
     const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
-    if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+    if (input == INVALID_HANDLE_VALUE) {
+        TraceLastFailure(L"GetStdHandle");
+        return ListFileStatus::NotOpened;
+    }
+    if (input == nullptr) {
+        TraceLine(L"there is no standard input");
         return ListFileStatus::NotOpened;
     }
     const DWORD type = ::GetFileType(input);
     if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) {
-        return ListFileStatus::NotOpened;
+        return NotAFile(type);
     }
     return DecodeList(input, type, unicode, items);
 }
@@ -241,10 +268,9 @@ ListFileStatus LoadStandardInput(bool unicode, ItemList& items) {
     return LoadInto(items, [&] { return DecodeStandardInput(unicode, items); });
 }
 
-void DeleteListFile(const std::u16string& path) {
-    if (path != kStandardInputList) {
-        ::DeleteFileW(PlatformPath(path).get());
-    }
+bool DeleteListFile(const std::u16string& path) {
+    return path != kStandardInputList && !::DeleteFileW(PlatformPath(path).get()) &&
+           ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath) {

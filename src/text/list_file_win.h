@@ -17,8 +17,9 @@ inline constexpr std::u16string_view kStandardInputList = u"-";
 // and reads it in place of the items ("-" reads standard input). A failure ends the run.
 std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath);
 
-// Deletes the list file of "/fd"; a failure is not reported. Standard input is not a file.
-void DeleteListFile(const std::u16string& path);
+// Deletes the list file of "/fd"; a failure is not reported. Standard input is not a file. True
+// when another process holds the file open without sharing its deletion: a later try may succeed.
+bool DeleteListFile(const std::u16string& path);
 
 enum class ListFileStatus { Read, NotOpened };
 

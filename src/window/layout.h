@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace sevrane {
@@ -104,6 +105,16 @@ struct TextSize {
 // measurement settles it.
 LayoutInput FitMessageToList(LayoutInput input,
                              const std::function<TextSize(std::int32_t width)>& measureAt);
+
+// A message with TABs with its lines broken where they must be, a line break before the place
+// where each line would pass width: before a run of TABs or after a run of spaces, the farthest
+// one whose line lineWidth (the width of one line, its TABs expanded) keeps within width. A line
+// whose first word alone passes width keeps that word whole. lineWidth is given at most
+// kMaximumMeasuredLine units and counts longer lines as too wide.
+inline constexpr std::size_t kMaximumMeasuredLine = 1024;
+std::u16string
+BreakLinesWithTabs(std::u16string_view message, std::int32_t width,
+                   const std::function<std::int32_t(std::u16string_view line)>& lineWidth);
 
 // The list box's one tab stop, or none when it keeps its own defaults.
 std::optional<std::int32_t> ListTabStop(const WindowSettings& settings,

@@ -48,8 +48,15 @@ void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
     in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
 }
 
-// The message's size at a given width, in the context's font and the flags it is painted with.
-// The first failure is kept in the measurement.
+// The message's size within a given width, in the context's font and the flags it is painted
+// with. The first failure is kept in the measurement.
+//
+// Wine breaks each run between TABs as if it began the line: the first word after a TAB stays on
+// its line even where it does not fit, and after a TAB that passes the width nothing breaks the
+// line again; what passes the width is cut at the message's edge. A message with TABs is
+// therefore measured and painted with its lines broken here, each within the width, and Wine has
+// nothing left to break. Windows breaks before a word that would pass the edge, TAB or not
+// (lines "are automatically broken between words"), as here.
 struct MessageMeasure {
     HDC dc;
     const Settings& settings;
@@ -57,15 +64,32 @@ struct MessageMeasure {
     Measurement& result;
 
     TextSize operator()(std::int32_t width) const {
-        RECT message{0, 0, width, maximumHeight};
+        if (settings.message.find(u'\t') == std::u16string::npos) {
+            return BrokenAt(width, settings.message);
+        }
+        DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
+        result.paintedMessage =
+            BreakLinesWithTabs(settings.message, width, [&](std::u16string_view line) {
+                RECT rect{0, 0, 0, 0};
+                ::DrawTextExW(
+                    dc, const_cast<wchar_t*>(Wide(line.data())), static_cast<int>(line.size()),
+                    &rect, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX | DT_CALCRECT,
+                    &params);
+                return static_cast<std::int32_t>(rect.right - rect.left);
+            });
+        return BrokenAt(width, *result.paintedMessage);
+    }
+
+    TextSize BrokenAt(std::int32_t width, const std::u16string& message) const {
+        RECT rect{0, 0, width, maximumHeight};
         DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-        if (::DrawTextExW(dc, const_cast<wchar_t*>(Wide(settings.message)), -1, &message,
-                          MessageFormatFor(settings.message) | DT_CALCRECT, &params) == 0 &&
+        if (::DrawTextExW(dc, const_cast<wchar_t*>(Wide(message)), -1, &rect,
+                          MessageFormatFor(message) | DT_CALCRECT, &params) == 0 &&
             !result.failure) {
             result.failure = LastFailure(L"DrawTextExW");
         }
-        return TextSize{message.right - message.left, message.bottom - message.top};
+        return TextSize{rect.right - rect.left, rect.bottom - rect.top};
     }
 };
 

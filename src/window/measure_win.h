@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sevrane {
@@ -32,6 +33,8 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength);
 struct Measurement {
     UniqueFont font; // the run's one font, created whether or not "/m" uses it for the texts
     LayoutInput input;
+    // A message with TABs as it is measured and painted, its lines broken (see measure_win.cpp).
+    std::optional<std::u16string> paintedMessage;
     // Set without a device context, metrics or the message's size: nothing can be laid out.
     std::optional<PlatformFailure> failure;
 };

@@ -130,6 +130,7 @@ BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
     Measurement measurement = MeasureLayout(window_.get(), settings_, request_.workArea);
     font_ = std::move(measurement.font);
     messageHeight_ = measurement.input.messageHeight;
+    paintedMessage_ = std::move(measurement.paintedMessage);
     if (measurement.failure) {
         // Rows without a height, or a message of unknown size, cannot be laid out.
         Trace(*measurement.failure);
@@ -173,14 +174,20 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
 
 // Screen readers name a list box by the Static just before it in z-order, hidden or not. The
 // message is painted, so a hidden copy of it, created just before the list box, names the list.
+// They read that label as a mnemonic text, whatever its style, and drop its first "&": that one
+// is doubled, so that the message is spoken as written.
 void ListWindow::CreateLabel() {
     RECT client{};
     ::GetClientRect(window_.get(), &client);
     const LayoutRect area =
         MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
-    if (::CreateWindowExW(0, L"STATIC", Wide(settings_.message), kLabelStyle, area.left, area.top,
-                          area.Width(), area.Height(), window_.get(), ControlId(kLabelId),
-                          request_.instance, nullptr) == nullptr) {
+    std::u16string label = settings_.message;
+    if (const std::size_t first = label.find(u'&'); first != std::u16string::npos) {
+        label.insert(first, 1, u'&');
+    }
+    if (::CreateWindowExW(0, L"STATIC", Wide(label), kLabelStyle, area.left, area.top, area.Width(),
+                          area.Height(), window_.get(), ControlId(kLabelId), request_.instance,
+                          nullptr) == nullptr) {
         // Only a screen reader misses it; the user can still see and choose.
         TraceLastFailure(L"CreateWindowExW");
     }
@@ -450,8 +457,9 @@ void ListWindow::PaintMessage(HWND window) {
     ::SetBkMode(paint.get(), TRANSPARENT);
     // A context draws black whatever the theme: on a dark button face the message would vanish.
     ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(settings_.message)), -1, &rect,
-                  MessageFormatFor(settings_.message), &params);
+    const std::u16string& message = paintedMessage_ ? *paintedMessage_ : settings_.message;
+    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(message)), -1, &rect,
+                  MessageFormatFor(message), &params);
 }
 
 } // namespace sevrane

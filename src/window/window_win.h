@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace sevrane {
 
@@ -78,6 +80,7 @@ private:
     bool doubleClickOnItem_ = false;
     bool looping_ = false;
     std::int32_t messageHeight_ = 0;
+    std::optional<std::u16string> paintedMessage_; // with its lines broken, when it has TABs
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;
 };

@@ -120,24 +120,38 @@ TEST(Commands, VoidInAnyLetterCaseEndsAtOnceWithoutAnyWindow) {
     }
 }
 
-// On a window station that no one sees (a task run whether the user is logged on or not, a
-// service) every run ends at once with 0, and "/fd" keeps its file.
-TEST(Commands, RunsOnAnInvisibleWindowStationEndAtOnceWithZero) {
-    // The station named below is Wine's; Windows has none by that name.
-    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) {
-        GTEST_SKIP() << "needs Wine's service window station";
-    }
+// Where no one sees the run (a window station without WSF_VISIBLE: a task run whether the user is
+// logged on or not; session 0: a service) every run ends at once with 0 and "/fd" keeps its file.
+// Elsewhere each shows its box or its window.
+void ExpectUnseenRunsEndAtOnceWithZero() {
     TempDir dir;
     const std::wstring list = dir.File(L"list.txt");
     ASSERT_TRUE(WriteBytes(list, "a\r\n"));
-    LaunchOptions unseen;
-    unseen.desktop = L"__wineservice_winstation\\Default";
+    LaunchOptions sessionZero, station, elsewhere;
+    sessionZero.plan = InjectionPlan{.shims = kShimSessionZero};
+    elsewhere.plan = InjectionPlan{};
+    station.desktop = L"__wineservice_winstation\\Default"; // Wine's; Windows has none
+    const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     for (const Arguments& arguments :
-         {Arguments{L"T", L"M", L"a"}, Arguments{L"/r", L"0", L"T", L"M", L"a"}, Arguments{L"/?"},
-          Arguments{L"/fd", L"T", L"M", list}}) {
-        EXPECT_EQ(Launch(arguments, unseen).WaitExit(), 0u) << testing::PrintToString(arguments);
+         {Arguments{L"T", L"M", L"a"}, Arguments{L"/x", L"T", L"M", L"a"}, Arguments{L"/?"},
+          Arguments{L"/ver"}, Arguments{L"/fd", L"T", L"M", list}}) {
+        for (const LaunchOptions& unseen : {sessionZero, wine ? station : sessionZero}) {
+            const RunOutcome outcome = RunToEnd(arguments, unseen);
+            EXPECT_EQ(outcome.boxes.size() + outcome.windowShown, 0u)
+                << testing::PrintToString(arguments);
+            EXPECT_EQ(outcome.exitCode, 0u);
+            EXPECT_TRUE(FileExists(list));
+        }
+        const RunOutcome seen = RunToEnd(arguments, elsewhere);
+        EXPECT_EQ(seen.boxes.size() + seen.windowShown, 1u) << testing::PrintToString(arguments);
     }
-    EXPECT_TRUE(FileExists(list));
+}
+
+TEST(Commands, RunsNoOneSeesEndAtOnceWithZero) { ExpectUnseenRunsEndAtOnceWithZero(); }
+
+TEST(Commands, RunsNoOneSeesInJapaneseEndAtOnceWithZero) {
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
+    ExpectUnseenRunsEndAtOnceWithZero();
 }
 
 TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) { ExpectUsageBox(kEnglish); }

@@ -138,8 +138,8 @@ std::string Fault(const Command& command, const FaultRun& run) {
     if (*run.exitCode != 0 && !(*run.exitCode == command.choice && wholeList)) {
         return "exit code " + std::to_string(*run.exitCode);
     }
-    // A failing window station check counts as visible: the run goes on as without it.
-    if (run.plan.faults.point <= FaultPoint::GetUserObjectInformationW && run.plan.faults.failed &&
+    // A failing window station or session check counts as visible: the run goes on as without it.
+    if (run.plan.faults.point <= FaultPoint::ProcessIdToSessionId && run.plan.faults.failed &&
         (*run.exitCode != command.choice || run.boxes.empty() == (command.choice == 0))) {
         return "a failing window station check stopped the run";
     }

@@ -141,8 +141,8 @@ LaidOut ExpectLaidOut(const WindowSession& session, bool messageFont = false) {
     return {report->layoutInput, *layout};
 }
 
-// The message as painted, in a hidden Static just before the list box: what screen readers
-// name the list by. Not in the tab order, an "&" kept as typed.
+// The message in a hidden Static just before the list box: what screen readers name the list
+// by. Not in the tab order, never a prefix; its first "&" doubled, for they drop that one.
 void ExpectListLabel(const WindowSession& session, const std::wstring& message) {
     const WindowInfo label = ReadWindow(::GetWindow(session.list, GW_HWNDPREV));
     EXPECT_EQ(label.className + L"|" + label.text, L"Static|" + message);
@@ -410,9 +410,9 @@ TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
     const int rowHeight = Measure(false).RowHeight();
     {
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo\\nthree", L"a"}));
+        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo &\\nthree", L"a"}));
         EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, 3 * rowHeight);
-        ExpectListLabel(session, L"one &\ntwo\nthree");
+        ExpectListLabel(session, L"one &&\ntwo &\nthree");
     }
     {
         // Without "/e" the backslashes are plain characters on one line.
@@ -729,6 +729,65 @@ TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     EXPECT_GT(dark, lit);
 }
 
+// The pixels other than the button face that draw leaves on a bitmap of this size.
+long Ink(int width, int height, const std::function<void(HDC)>& draw) {
+    const WindowDc screen(nullptr);
+    const UniqueHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(screen.get()));
+    const UniqueHandle<HBITMAP, &::DeleteObject> bitmap(
+        ::CreateCompatibleBitmap(screen.get(), width, height));
+    const SelectionScope selection(dc.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    draw(dc.get());
+    long ink = 0;
+    for (int i = 0; i < width * height; ++i) {
+        ink += ::GetPixel(dc.get(), i % width, i / width) != ::GetSysColor(COLOR_BTNFACE);
+    }
+    return ink;
+}
+
+// Every glyph of a message with TABs painted inside its rectangle, whatever its script: the ink of
+// the rectangle, and of the message's whole band, is that of the message on one unclipped line.
+void ExpectMessagesWithTabsPaintedWhole() {
+    std::wstring hebrew = L"\t\x14\x5E9\x5DC";
+    std::wstring latin;
+    for (int i = 0; i < 58; ++i) {
+        hebrew.insert(0, L"\t\x14\x5E9\x5DC\x5D5\x5DD ");
+        latin += L"\tword\x01\x7F ";
+    }
+    for (const std::wstring& message : {hebrew, latin}) {
+        WindowSession session;
+        ASSERT_TRUE(session.Open({L"-", message, L"\""}));
+        ::UpdateWindow(session.main);
+        const Geometry g = ReadGeometry(session);
+        const int height = g.list.rectInParent.top - 30; // the message's, 15 below the top
+        const auto painted = [&](int left, int right) {
+            POINT at{left, 15};
+            ::ClientToScreen(session.main, &at);
+            const WindowDc screen(nullptr);
+            return Ink(right - left, height, [&](HDC dc) {
+                ::BitBlt(dc, 0, 0, right - left, height, screen.get(), at.x, at.y, SRCCOPY);
+            });
+        };
+        const int length = static_cast<int>(message.size());
+        const long whole = Ink(16 * length, height, [&](HDC dc) {
+            ::TabbedTextOutW(dc, 0, 0, message.c_str(), length, 0, nullptr, 0);
+        });
+        EXPECT_GT(whole, 0);
+        EXPECT_EQ(painted(20, g.clientWidth - 20), whole) << "inside the message's rectangle";
+        EXPECT_EQ(painted(0, g.clientWidth), whole) << "in its band";
+    }
+}
+
+TEST(Window, MessagesWithTabsArePaintedWhole) { ExpectMessagesWithTabsPaintedWhole(); }
+
+TEST(Window, JapaneseMessagesWithTabsArePaintedWhole) {
+    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
+    ExpectMessagesWithTabsPaintedWhole();
+}
+
 TEST(Window, ActivationGivesTheFocusBackToTheList) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
@@ -841,12 +900,12 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
 TEST(Window, JapaneseButtonLabelsAndBoxes) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     WindowSession session;
-    ASSERT_TRUE(session.Open({L"ホスト", L"選んでください", L"一", L"二"}));
+    ASSERT_TRUE(session.Open({L"ホスト", L"選んで&ください&", L"一", L"二"}));
     EXPECT_EQ(WindowText(session.main), L"ホスト");
     EXPECT_EQ(WindowText(session.ok), L"OK");
     EXPECT_EQ(WindowText(session.cancel), L"キャンセル");
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
-    ExpectListLabel(session, L"選んでください");
+    ExpectListLabel(session, L"選んで&&ください&");
     session.Press(VK_RETURN);
     ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
     session.Press(VK_ESCAPE);

@@ -302,6 +302,32 @@ TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth
     EXPECT_EQ(same.messageWidth, 300);
 }
 
+// Lines in a font of 10-pixel characters with TABs every 40 pixels.
+TEST(Layout, LinesWithTabsBreakBeforeTheTabOrAfterTheSpaceWhereTheyWouldPassTheWidth) {
+    const auto lineWidth = [](std::u16string_view line) {
+        std::int32_t x = 0;
+        for (const char16_t c : line) {
+            x = c == u'\t' ? (x / 40 + 1) * 40 : x + 10;
+        }
+        return x;
+    };
+    const struct {
+        std::u16string message;
+        std::int32_t width;
+        std::u16string broken;
+    } cases[] = {
+        {u"ab\tcd\tef", 100, u"ab\tcd\tef"},
+        {u"ab\tcd\tef", 90, u"ab\tcd\n\tef"},
+        {u"ab cd\tef gh", 70, u"ab cd\n\tef \ngh"},
+        {u"abcdefghij\tk", 50, u"abcdefghij\n\tk"}, // a word wider than the line keeps it
+        {u"a\tb\r\nc\td", 45, u"a\n\tb\r\nc\n\td"},
+        {u"abc\t\tx", 70, u"abc\n\t\tx"}, // TABs that pass the width alone
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BreakLinesWithTabs(c.message, c.width, lineWidth), c.broken) << c.width;
+    }
+}
+
 TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) {
     // Stops: MulDiv rounding of stop x average / 4, and the wider default of the two platforms.
     EXPECT_EQ(TabStopPixels(32, 9), 72);

@@ -74,6 +74,17 @@ constexpr auto HookGetProcessWindowStation =
     kFailing<FaultPoint::GetProcessWindowStation, decltype(&::GetProcessWindowStation), nullptr>;
 constexpr auto HookGetUserObjectInformationW =
     kFailing<FaultPoint::GetUserObjectInformationW, decltype(&::GetUserObjectInformationW), FALSE>;
+
+// Fails as the other points do, or, with the shim, answers session 0.
+BOOL WINAPI HookProcessIdToSessionId(DWORD process, DWORD* session) {
+    const BOOL done = !ShouldFail(FaultPoint::ProcessIdToSessionId) &&
+                      Original<decltype(&::ProcessIdToSessionId)>(FaultPoint::ProcessIdToSessionId)(
+                          process, session);
+    if (done && (sevrane::e2e::shims::plan->shims & sevrane::e2e::kShimSessionZero)) {
+        *session = 0;
+    }
+    return done;
+}
 constexpr auto HookCommandLineToArgvW =
     kFailing<FaultPoint::CommandLineToArgvW, decltype(&::CommandLineToArgvW), nullptr,
              ERROR_NOT_ENOUGH_MEMORY>;

@@ -13,6 +13,7 @@ namespace sevrane::e2e {
 #define SEVRANE_FAULT_POINTS(X)                                                                    \
     X(GetProcessWindowStation, GetProcessWindowStation) /* the window station check first */       \
     X(GetUserObjectInformationW, GetUserObjectInformationW)                                        \
+    X(ProcessIdToSessionId, ProcessIdToSessionId)                                                  \
     X(Malloc, malloc)                                                                              \
     X(Calloc, calloc)                                                                              \
     X(Realloc, realloc)                                                                            \

@@ -20,6 +20,8 @@ enum Shim : std::uint32_t {
     // refused unless it is in the extended-length form "\\?\" (CreateFileW, DeleteFileW,
     // _waccess_s).
     kShimShortPathsOnly = 8,
+    // The process runs in session 0, which no user sees (Wine puts every process in session 1).
+    kShimSessionZero = 16,
 };
 
 } // namespace sevrane::e2e
