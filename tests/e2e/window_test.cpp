@@ -543,7 +543,7 @@ TEST(Window, KeyboardChoiceOfTheFirstItemReturnsOne) {
         ::PostMessageW(session.list, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, last.bottom + 2));
         // With nothing selected, the first arrow key selects the item with the caret, the first.
         session.Press(VK_DOWN);
-        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; })) << "DIAG sel " << ListSelection(session.list) << " caret " << ::SendMessageW(session.list, LB_GETCARETINDEX, 0, 0) << " focus " << session.Focus() << " list " << session.list << " active " << ActiveWindow(session.process.ThreadId()) << " fg " << ::GetForegroundWindow() << " iconic " << ::IsIconic(session.main) << " second press " << (session.Press(VK_DOWN), WaitUntil([&] { return ListSelection(session.list) == 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
     }
@@ -686,7 +686,7 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         // And it works: the first item chosen with the keyboard.
         ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
         session.Press(VK_DOWN);
-        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; })) << "DIAG sel " << ListSelection(session.list) << " caret " << ::SendMessageW(session.list, LB_GETCARETINDEX, 0, 0) << " focus " << session.Focus() << " list " << session.list << " active " << ActiveWindow(session.process.ThreadId()) << " fg " << ::GetForegroundWindow() << " iconic " << ::IsIconic(session.main) << " second press " << (session.Press(VK_DOWN), WaitUntil([&] { return ListSelection(session.list) == 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
         // Behind another window and refused the foreground, it flashes on the taskbar.
@@ -807,7 +807,7 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
         return ActiveWindow(session.process.ThreadId()) == session.main;
     })) << "the list window was not activated again";
     EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }))
-        << "focus is on id " << ::GetDlgCtrlID(session.Focus()) << " DIAG focus " << session.Focus() << " active " << ActiveWindow(session.process.ThreadId()) << " main " << session.main << " fg " << ::GetForegroundWindow() << " other " << other.get();
+        << "focus is on id " << ::GetDlgCtrlID(session.Focus());
     ExpectNeitherButtonFramed(session);
     other.reset();
     pump();
