@@ -683,12 +683,11 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         const WindowInfo w = ReadWindow(session.main);
         EXPECT_FALSE(w.zoomed);
         EXPECT_FALSE(w.iconic);
-        // And it works: the first item chosen with the keyboard, once the window is drawn again
-        // (Wine loses a key that reaches a restored window before it has painted).
+        // And it works: the first item chosen with the keyboard once the list is drawn again (Wine
+        // drops a key that reaches a restored window before it has painted).
         ASSERT_TRUE(WaitUntil([&] {
             return session.Focus() == session.list &&
-                   ::GetUpdateRect(session.main, nullptr, FALSE) == FALSE &&
-                   ::GetUpdateRect(session.list, nullptr, FALSE) == FALSE;
+                   !::GetUpdateRect(session.list, nullptr, FALSE);
         }));
         session.Press(VK_DOWN);
         ASSERT_TRUE(WaitUntil([&] { return ListSelection(session.list) == 0; }));
@@ -806,18 +805,16 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
         pump();
         return ActiveWindow(session.process.ThreadId()) != session.main;
     })) << "the list window kept the activation";
-    // Wine hands the foreground to the desktop when the program handles the X focus change of the
-    // switch above only after this one; the list window is then asked again, as a user clicks.
-    const auto activated = [&] {
+    // Wine gives the foreground to the desktop when the program handles the X focus change of the
+    // switch above after this one: the list window is then asked again, as a user clicks again.
+    EXPECT_TRUE(WaitUntil([&] {
         pump();
         if (::GetForegroundWindow() != session.main) {
             ::SetForegroundWindow(session.main);
         }
-        return ActiveWindow(session.process.ThreadId()) == session.main;
-    };
-    EXPECT_TRUE(WaitUntil(activated)) << "the list window was not activated again";
-    EXPECT_TRUE(WaitUntil([&] { return activated() && session.Focus() == session.list; }))
-        << "focus is on id " << ::GetDlgCtrlID(session.Focus());
+        return session.Focus() == session.list;
+    })) << "focus is on id "
+        << ::GetDlgCtrlID(session.Focus());
     ExpectNeitherButtonFramed(session);
     other.reset();
     pump();
