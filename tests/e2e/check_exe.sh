@@ -36,7 +36,7 @@ debug=$("$objdump" -h "$exe" | awk '$2 ~ /^\.(z?debug|stab)/ { print $2 }' | tr 
 od -An -v -tx1 "$exe" | tr -d ' \n' | grep -q 'b902000000cd29' || fail "no stack protector linked"
 
 # A self-contained program needs nothing beyond the DLLs every Windows system has.
-imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' | tr 'A-Z' 'a-z' | sort -u)
+imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' | tr '[:upper:]' '[:lower:]' | sort -u)
 [ -n "$imports" ] || fail "no imports found"
 for dll in $imports; do
     case $dll in
@@ -87,5 +87,5 @@ echo "$manifest" | grep -q '<gdiScaling[^>]*>true</gdiScaling>' ||
     fail "manifest does not declare gdiScaling"
 
 [ $status -eq 0 ] && echo "sevrane.exe: DllCharacteristics 0x$characteristics, stack protector, no debug" \
-    "sections, imports [$(echo $imports)], version record and manifest present"
+    "sections, imports [$(echo "$imports" | paste -sd " " -)], version record and manifest present"
 exit $status
