@@ -147,26 +147,14 @@ void ExpectUnseenRunsEndAtOnceWithZero() {
     }
 }
 
-TEST(Commands, RunsNoOneSeesEndAtOnceWithZero) { ExpectUnseenRunsEndAtOnceWithZero(); }
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Commands, RunsNoOneSeesEndAtOnceWithZero,
+                               ExpectUnseenRunsEndAtOnceWithZero())
 
-TEST(Commands, RunsNoOneSeesInJapaneseEndAtOnceWithZero) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectUnseenRunsEndAtOnceWithZero();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Commands, UsageBoxShowsItsTextWithTabsIndented,
+                               ExpectUsageBox(RunLanguage()))
 
-TEST(Commands, UsageBoxShowsTheEnglishTextWithTabsIndented) { ExpectUsageBox(kEnglish); }
-
-TEST(Commands, UsageBoxInJapaneseShowsTheJapaneseText) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectUsageBox(kJapanese);
-}
-
-TEST(Commands, VersionBoxShowsTheVersionLineWithoutIcon) { ExpectVersionBox(); }
-
-TEST(Commands, VersionBoxInJapaneseShowsTheSameLine) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectVersionBox();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Commands, VersionBoxShowsTheVersionLineWithoutIcon,
+                               ExpectVersionBox())
 
 } // namespace
 } // namespace sevrane::e2e

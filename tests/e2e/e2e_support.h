@@ -27,6 +27,7 @@ inline std::wstring Text(MessageId id, std::wstring_view subject = {},
 }
 
 inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
+inline LanguageIndex RunLanguage() { return IsJapaneseRun() ? kJapanese : kEnglish; }
 
 // Windows sets the UI language per user, not per process: where it is not Japanese, a test of
 // the Japanese texts skips itself (GTEST_SKIP returns from the test, hence a macro). Under Wine,
@@ -36,6 +37,15 @@ inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
     GTEST_SKIP() << "needs a Japanese UI language (Windows: the user's display language; "         \
                     "Wine: LC_ALL=ja_JP.UTF-8), this one is "                                      \
                  << ::sevrane::e2e::UiLanguage()
+
+// One body as two tests: the English run's, and its Japanese twin, which skips itself where the
+// UI is not Japanese.
+#define SEVRANE_TEST_IN_BOTH_LANGUAGES(suite, name, body)                                          \
+    TEST(suite, name) { body; }                                                                    \
+    TEST(suite, Japanese##name) {                                                                  \
+        SEVRANE_SKIP_UNLESS_JAPANESE_UI();                                                         \
+        body;                                                                                      \
+    }
 
 // One warning box in the form every error before the window takes: no owner, caption sevrane,
 // the warning icon, the given text; the run ends with 0 and no window.

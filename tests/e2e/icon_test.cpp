@@ -129,9 +129,9 @@ TEST(Icon, LoadFailuresInJapaneseUseTheJapaneseTexts) {
     ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
     const std::wstring missing = dir.File(L"none.ico");
     ExpectSingleWarning(RunToEnd({L"/i", missing, L"T", L"M", L"a"}),
-                        missing + L" - ファイルが見つかりませんでした。");
+                        Text(MessageId::MsgFileNotFound, missing, kJapanese));
     ExpectSingleWarning(RunToEnd({L"/i", text, L"T", L"M", L"a"}),
-                        text + L" - アイコンを取得できませんでした。");
+                        Text(MessageId::MsgIconNotRetrieved, text, kJapanese));
 }
 
 } // namespace

@@ -168,14 +168,8 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     }
 }
 
-TEST(ListFile, DeletedOnceTheWindowIsVisibleWhateverTheUserDoes) {
-    ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes();
-}
-
-TEST(ListFile, DeletedInJapaneseOnceTheWindowIsVisibleWhateverTheUserDoes) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(ListFile, DeletedOnceTheWindowIsVisibleWhateverTheUserDoes,
+                               ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes())
 
 TEST(ListFile, PlainListFileOptionNeverDeletes) {
     TempDir dir;
@@ -322,12 +316,8 @@ void ExpectListsAsToolsWriteThem(LanguageIndex language) {
     }
 }
 
-TEST(ListFile, ListsAsTodaysToolsWriteThem) { ExpectListsAsToolsWriteThem(kEnglish); }
-
-TEST(ListFile, ListsAsTodaysToolsWriteThemInJapanese) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectListsAsToolsWriteThem(kJapanese);
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(ListFile, ListsAsTodaysToolsWriteThem,
+                               ExpectListsAsToolsWriteThem(RunLanguage()))
 
 TEST(ListFile, JapaneseAnsiFileIsReadInTheJapaneseCodePage) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
@@ -344,9 +334,9 @@ TEST(ListFile, FailuresInJapaneseUseTheJapaneseTexts) {
     TempDir dir;
     const std::wstring missing = dir.File(L"none.txt");
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", missing}),
-                        missing + L" - ファイルが見つかりませんでした。");
+                        Text(MessageId::MsgFileNotFound, missing, kJapanese));
     ExpectSingleWarning(RunToEnd({L"/f", L"T", L"M", dir.Path()}),
-                        dir.Path() + L" - ファイルを開けませんでした。");
+                        Text(MessageId::MsgFileNotOpened, dir.Path(), kJapanese));
 }
 
 } // namespace

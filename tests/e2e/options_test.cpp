@@ -32,12 +32,8 @@ void ExpectEveryCommandLineCase() {
     }
 }
 
-TEST(CommandLine, EveryCaseShowsItsFailureOrTheWindow) { ExpectEveryCommandLineCase(); }
-
-TEST(CommandLine, EveryCaseShowsItsFailureOrTheWindowInJapanese) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectEveryCommandLineCase();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(CommandLine, EveryCaseShowsItsFailureOrTheWindow,
+                               ExpectEveryCommandLineCase())
 
 } // namespace
 } // namespace sevrane::e2e

@@ -365,12 +365,8 @@ void ExpectItemsFitTheListAsItDrawsThem() {
     }
 }
 
-TEST(Window, ItemsFitTheListAsItDrawsThem) { ExpectItemsFitTheListAsItDrawsThem(); }
-
-TEST(Window, JapaneseItemsFitTheListAsItDrawsThem) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectItemsFitTheListAsItDrawsThem();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Window, ItemsFitTheListAsItDrawsThem,
+                               ExpectItemsFitTheListAsItDrawsThem())
 
 // "/w" as wide as the work area keeps the room for the vertical bar; the message is painted
 // that much narrower, and must still be drawn to its end.
@@ -785,12 +781,8 @@ void ExpectMessagesWithTabsPaintedWhole() {
     }
 }
 
-TEST(Window, MessagesWithTabsArePaintedWhole) { ExpectMessagesWithTabsPaintedWhole(); }
-
-TEST(Window, JapaneseMessagesWithTabsArePaintedWhole) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectMessagesWithTabsPaintedWhole();
-}
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Window, MessagesWithTabsArePaintedWhole,
+                               ExpectMessagesWithTabsPaintedWhole())
 
 TEST(Window, ActivationGivesTheFocusBackToTheList) {
     WindowSession session;
@@ -914,7 +906,8 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
     ExpectListLabel(session, L"選んで&&ください&");
     session.Press(VK_RETURN);
-    ExpectNothingSelectedBox(session, L"ホスト", L"何も選択されていません。");
+    ExpectNothingSelectedBox(session, L"ホスト",
+                             Text(MessageId::MsgNothingSelected, {}, kJapanese));
     session.Press(VK_ESCAPE);
     EXPECT_EQ(session.ExitCode(), 0u);
 }
@@ -922,9 +915,9 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
 TEST(Window, JapaneseLayoutRefusals) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
     ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
-                        L"500 - 行数の値が大きすぎます。");
+                        Text(MessageId::MsgRowsTooLarge, L"500", kJapanese));
     ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(400), L"a"}),
-                        L"メッセージのサイズが大きすぎて表示できません。");
+                        Text(MessageId::MsgMessageTooLarge, {}, kJapanese));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <utility>
 
@@ -243,6 +244,8 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
             program.c_str(), mutableLine.data(), nullptr, nullptr, input ? TRUE : FALSE, flags,
             nullptr, options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
             &startup, &info)) {
+        // Seen now and then under load: the test's failure says no more than that.
+        std::fprintf(stderr, "CreateProcessW failed, error %lu\n", ::GetLastError());
         return Process();
     }
     Process process(info);
