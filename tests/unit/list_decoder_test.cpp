@@ -1,5 +1,4 @@
 #include "text/list_decoder.h"
-#include "text/utf8_validator.h"
 
 #include "test_code_pages.h"
 
@@ -285,40 +284,6 @@ TEST(ListDecoder, BytesAfterCtrlZAreNotLookedAt) {
     EXPECT_TRUE(decoder.Feed("c\n"));
     EXPECT_TRUE(decoder.Finish());
     EXPECT_EQ(items, (ItemList{u"a", u"b"}));
-}
-
-struct Utf8Case {
-    std::string bytes;
-    bool valid;    // every byte may stand where it does
-    bool complete; // and the last character is whole
-};
-
-TEST(Utf8Validator, JudgesBytesAloneTheSameWhereverTheyAreCut) {
-    const Utf8Case cases[] = {
-        {"plain ASCII text\r\n", true, true},
-        {"caf\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", true, true},
-        {"ab\xE6\x97", true, false},
-        {"\xC1\xBF", false, false},         // overlong
-        {"\xE0\x9F\xBF", false, false},     // overlong
-        {"\xED\xA0\x80", false, false},     // a surrogate
-        {"\xF4\x90\x80\x80", false, false}, // beyond U+10FFFF
-        {"\xF5\x80\x80\x80", false, false},
-        {"a\x80", false, false},        // a continuation without a lead
-        {"\xC3(\xA9", false, false},    // a lead without its continuation
-        {"\xFF\xC3\xA9", false, false}, // never valid again after an invalid byte
-    };
-    for (const Utf8Case& c : cases) {
-        Utf8Validator whole;
-        EXPECT_EQ(whole.Take(c.bytes), c.valid) << c.bytes;
-        EXPECT_EQ(whole.Complete(), c.complete) << c.bytes;
-        Utf8Validator bytewise;
-        bool valid = true;
-        for (const char byte : c.bytes) {
-            valid = bytewise.Take(std::string_view(&byte, 1));
-        }
-        EXPECT_EQ(valid, c.valid) << c.bytes;
-        EXPECT_EQ(bytewise.Complete(), c.complete) << c.bytes;
-    }
 }
 
 } // namespace
