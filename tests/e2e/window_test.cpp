@@ -705,47 +705,57 @@ private:
     bool set_;
 };
 
+// A bitmap of the button face's colour, for the text drawn on it or the screen copied to it.
+class Canvas {
+public:
+    Canvas(int width, int height)
+        : area_{0, 0, width, height}, dc_(::CreateCompatibleDC(screen_.get())),
+          bitmap_(::CreateCompatibleBitmap(screen_.get(), width, height)),
+          selection_(dc_.get(), bitmap_.get()) {
+        ::FillRect(dc_.get(), &area_, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::SetTextColor(dc_.get(), ::GetSysColor(COLOR_BTNTEXT));
+        ::SetBkMode(dc_.get(), TRANSPARENT);
+    }
+    HDC get() const { return dc_.get(); }
+
+    // A copy of an area of a window's client area as the screen shows it.
+    Canvas(HWND window, const RECT& area) : Canvas(area.right - area.left, area.bottom - area.top) {
+        POINT at{area.left, area.top};
+        ::ClientToScreen(window, &at);
+        ::BitBlt(dc_.get(), 0, 0, area_.right, area_.bottom, screen_.get(), at.x, at.y, SRCCOPY);
+    }
+
+    int Count(const std::function<bool(COLORREF)>& counted) const {
+        int count = 0;
+        for (int y = 0; y < area_.bottom; ++y) {
+            for (int x = 0; x < area_.right; ++x) {
+                count += counted(::GetPixel(dc_.get(), x, y)) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+private:
+    RECT area_;
+    WindowDc screen_{nullptr};
+    UniqueHandle<HDC, &::DeleteDC> dc_;
+    UniqueHandle<HBITMAP, &::DeleteObject> bitmap_;
+    SelectionScope selection_;
+};
+
 TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     const DarkButtonColours theme;
     ASSERT_TRUE(theme.Set());
     WindowSession session;
     ASSERT_TRUE(session.Open({L"T", L"MMMM WWWW", L"a"}));
     ::UpdateWindow(session.main);
-    // The message's pixels, read from the screen: white strokes on the black face.
+    // The message's pixels: white strokes on the black face.
     const RECT list = ReadWindow(session.list).rectInParent;
-    POINT origin{0, 0};
-    ::ClientToScreen(session.main, &origin);
-    const WindowDc screen(nullptr);
-    int lit = 0;
-    int dark = 0;
-    for (int y = 15; y < list.top - 15; ++y) {
-        for (int x = 20; x < list.right; ++x) {
-            const COLORREF pixel = ::GetPixel(screen.get(), origin.x + x, origin.y + y);
-            lit += pixel == RGB(255, 255, 255) ? 1 : 0;
-            dark += pixel == RGB(0, 0, 0) ? 1 : 0;
-        }
-    }
+    const Canvas message(session.main, {20, 15, list.right, list.top - 15});
+    const int lit = message.Count([](COLORREF p) { return p == RGB(255, 255, 255); });
+    const int dark = message.Count([](COLORREF p) { return p == RGB(0, 0, 0); });
     EXPECT_GT(lit, 20);
     EXPECT_GT(dark, lit);
-}
-
-// The pixels other than the button face that draw leaves on a bitmap of this size.
-long Ink(int width, int height, const std::function<void(HDC)>& draw) {
-    const WindowDc screen(nullptr);
-    const UniqueHandle<HDC, &::DeleteDC> dc(::CreateCompatibleDC(screen.get()));
-    const UniqueHandle<HBITMAP, &::DeleteObject> bitmap(
-        ::CreateCompatibleBitmap(screen.get(), width, height));
-    const SelectionScope selection(dc.get(), bitmap.get());
-    const RECT all{0, 0, width, height};
-    ::FillRect(dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
-    ::SetBkMode(dc.get(), TRANSPARENT);
-    draw(dc.get());
-    long ink = 0;
-    for (int i = 0; i < width * height; ++i) {
-        ink += ::GetPixel(dc.get(), i % width, i / width) != ::GetSysColor(COLOR_BTNFACE);
-    }
-    return ink;
 }
 
 // Every glyph of a message with TABs painted inside its rectangle, whatever its script: the ink of
@@ -757,27 +767,23 @@ void ExpectMessagesWithTabsPaintedWhole() {
         hebrew.insert(0, L"\t\x14\x5E9\x5DC\x5D5\x5DD ");
         latin += L"\tword\x01\x7F ";
     }
+    const auto ink = [](COLORREF p) { return p != ::GetSysColor(COLOR_BTNFACE); };
     for (const std::wstring& message : {hebrew, latin}) {
         WindowSession session;
         ASSERT_TRUE(session.Open({L"-", message, L"\""}));
         ::UpdateWindow(session.main);
         const Geometry g = ReadGeometry(session);
-        const int height = g.list.rectInParent.top - 30; // the message's, 15 below the top
-        const auto painted = [&](int left, int right) {
-            POINT at{left, 15};
-            ::ClientToScreen(session.main, &at);
-            const WindowDc screen(nullptr);
-            return Ink(right - left, height, [&](HDC dc) {
-                ::BitBlt(dc, 0, 0, right - left, height, screen.get(), at.x, at.y, SRCCOPY);
-            });
-        };
+        const int bottom = g.list.rectInParent.top - 15; // the message's, 15 below the top
+        // The same text on one line of a bitmap of the face's colour.
         const int length = static_cast<int>(message.size());
-        const long whole = Ink(16 * length, height, [&](HDC dc) {
-            ::TabbedTextOutW(dc, 0, 0, message.c_str(), length, 0, nullptr, 0);
-        });
+        const Canvas line(16 * length, bottom - 15);
+        ::TabbedTextOutW(line.get(), 0, 0, message.c_str(), length, 0, nullptr, 0);
+        const int whole = line.Count(ink);
         EXPECT_GT(whole, 0);
-        EXPECT_EQ(painted(20, g.clientWidth - 20), whole) << "inside the message's rectangle";
-        EXPECT_EQ(painted(0, g.clientWidth), whole) << "in its band";
+        EXPECT_EQ(Canvas(session.main, {20, 15, g.clientWidth - 20, bottom}).Count(ink), whole)
+            << "inside the message's rectangle";
+        EXPECT_EQ(Canvas(session.main, {0, 15, g.clientWidth, bottom}).Count(ink), whole)
+            << "in its band";
     }
 }
 

@@ -5,12 +5,8 @@
 
 namespace sevrane {
 
-namespace detail {
-inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
-} // namespace detail
-
-using UniqueView = UniqueHandle<void*, detail::UnmapView>;
+using UniqueView = UniqueHandle<void*, &::UnmapViewOfFile>;
 // Processes, threads, mappings, events, pipes: Create* and Open* give NULL on failure.
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 
 } // namespace sevrane

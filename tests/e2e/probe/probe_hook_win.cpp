@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "driver/probe_report.h"
 #include "test_handles_win.h"
+#include "platform/wide_win.h"
 #include "text/escapes.h"
 #include "window/measure_win.h"
 
@@ -122,8 +123,7 @@ bool MeasureInput(HWND window, sevrane::LayoutInput& input) {
     }
     std::vector<std::u16string> arguments;
     for (int i = 1; i < count; ++i) {
-        const wchar_t* argument = argv.get()[i];
-        arguments.emplace_back(argument, argument + std::wcslen(argument));
+        arguments.push_back(sevrane::FromWide(argv.get()[i]));
     }
     sevrane::ParseResult parsed =
         sevrane::ParseArguments(arguments, workArea.right - workArea.left);
