@@ -32,7 +32,7 @@ void ExpectUsageBox(LanguageIndex language) {
     const RunOutcome outcome = RunToEnd({L"/?"});
     ASSERT_EQ(outcome.boxes.size(), 1u);
     const BoxInfo& box = outcome.boxes.front();
-    const std::wstring usage = Catalogue(MessageId::MsgUsage, language);
+    const std::wstring usage = Text(MessageId::MsgUsage, {}, language);
     ASSERT_NE(usage.find(L'\t'), std::wstring::npos);
 
     // The box tells how many spaces stand for a TAB; every TAB must use the same number and

@@ -15,11 +15,7 @@ inline std::wstring ToWide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
 }
 
-inline std::wstring Catalogue(MessageId id, LanguageIndex language) {
-    return ToWide(MessageText(id, language));
-}
-
-// A box's text as the catalogue makes it, with the subject its entry is about.
+// A text as the catalogue makes it, after the subject its entry is about (if any).
 inline std::wstring Text(MessageId id, std::wstring_view subject = {},
                          LanguageIndex language = kEnglish) {
     return ToWide(

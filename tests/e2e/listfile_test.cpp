@@ -212,7 +212,6 @@ TEST(ListFile, KeptWhenTheRunFailsBeforeTheWindow) {
 // standard input, a file held for a moment, a relative path too long for Windows' plain form.
 void ExpectListsAsToolsWriteThem(LanguageIndex language) {
     TempDir dir;
-    const std::wstring notOpened = Catalogue(MessageId::MsgFileNotOpened, language);
     std::string lines;
     for (int i = 1; i <= 20000; ++i) {
         lines += "line " + std::to_string(i) + "\r\n";
@@ -255,7 +254,8 @@ void ExpectListsAsToolsWriteThem(LanguageIndex language) {
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.arguments));
         if (row.items == box) {
-            ExpectSingleWarning(RunToEnd(row.arguments, row.options), L"-" + notOpened);
+            ExpectSingleWarning(RunToEnd(row.arguments, row.options),
+                                Text(MessageId::MsgFileNotOpened, L"-", language));
         } else {
             EXPECT_EQ(ItemsShownFor(row.arguments, row.options, row.from), row.items);
         }
@@ -287,7 +287,8 @@ void ExpectListsAsToolsWriteThem(LanguageIndex language) {
         } else {
             const HWND shown = WaitForBox(process);
             ASSERT_NE(shown, nullptr);
-            EXPECT_EQ(ReadBox(shown, process.ThreadId()).text, held + notOpened);
+            EXPECT_EQ(ReadBox(shown, process.ThreadId()).text,
+                      Text(MessageId::MsgFileNotOpened, held, language));
             EXPECT_GT(opens(), 5u);
             DismissBox(shown);
         }
