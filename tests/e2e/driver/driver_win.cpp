@@ -237,16 +237,25 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
         startup.dwFlags |= STARTF_USESTDHANDLES;
         startup.hStdInput = input.get();
     }
-    std::wstring mutableLine = commandLine; // CreateProcessW may write into it
     PROCESS_INFORMATION info{};
     const DWORD flags = options.suspended || options.plan ? CREATE_SUSPENDED : 0;
-    if (!::CreateProcessW(
-            program.c_str(), mutableLine.data(), nullptr, nullptr, input ? TRUE : FALSE, flags,
-            nullptr, options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
-            &startup, &info)) {
-        // Seen now and then under load: the test's failure says no more than that.
-        std::fprintf(stderr, "CreateProcessW failed, error %lu\n", ::GetLastError());
-        return Process();
+    // Wine answers ERROR_INTERNAL_ERROR when the child died in Wine's own start-up, before it
+    // told the server it was ready and so before any code of the program ran: now and then on
+    // a loaded machine. Starting it again runs the same test; any other failure is the test's.
+    for (int attempt = 1;; ++attempt) {
+        std::wstring mutableLine = commandLine; // CreateProcessW may write into it
+        if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr,
+                             input ? TRUE : FALSE, flags, nullptr,
+                             options.workingDirectory.empty() ? nullptr
+                                                              : options.workingDirectory.c_str(),
+                             &startup, &info)) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        std::fprintf(stderr, "CreateProcessW failed, error %lu (attempt %d)\n", error, attempt);
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) {
+            return Process();
+        }
     }
     Process process(info);
     input.reset();
