@@ -3,19 +3,16 @@
 // the fonts of the main window and its controls, the window's icons, and the icon of a message
 // box. The answer goes into a named file mapping that the driver created for this process.
 #include "app/options.h"
+#include "app/run_inputs_win.h"
 #include "driver/probe_report.h"
 #include "test_handles_win.h"
-#include "platform/wide_win.h"
 #include "text/escapes.h"
 #include "window/measure_win.h"
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -115,18 +112,13 @@ BoxIconKind DescribeBoxIcon(HWND box) {
 // The layout input as the run measured it: its command line parsed again, its own measuring
 // called on its window. The run's font is put back: with "/m" the measuring hands its own.
 bool MeasureInput(HWND window, sevrane::LayoutInput& input) {
-    int count = 0;
-    const sevrane::UniqueArgv argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
-    RECT workArea{};
-    if (!argv || !::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
+    const auto arguments = sevrane::SplitCommandLine();
+    const RECT workArea = sevrane::ReadWorkArea();
+    if (!arguments) {
         return false;
     }
-    std::vector<std::u16string> arguments;
-    for (int i = 1; i < count; ++i) {
-        arguments.push_back(sevrane::FromWide(argv.get()[i]));
-    }
     sevrane::ParseResult parsed =
-        sevrane::ParseArguments(arguments, workArea.right - workArea.left);
+        sevrane::ParseArguments(*arguments, workArea.right - workArea.left);
     if (parsed.error || parsed.settings.listFile) {
         return false;
     }
