@@ -30,9 +30,8 @@ fi
 debug=$("$objdump" -h "$exe" | awk '$2 ~ /^\.(z?debug|stab)/ { print $2 }' | tr '\n' ' ')
 [ -z "$debug" ] || fail "has debug sections: $debug"
 
-# The stack protector's failure handler (src/platform/stack_guard_win.cpp) is linked in only
-# when a protected function refers to the guard: its fast fail with the stack cookie's code,
-# mov ecx, 2 then int 0x29.
+# The stack protector's own failure handler, linked in only when a protected function uses the
+# guard: its fast fail with the stack cookie's code (mov ecx, 2; int 0x29).
 od -An -v -tx1 "$exe" | tr -d ' \n' | grep -q 'b902000000cd29' || fail "no stack protector linked"
 
 # A self-contained program needs nothing beyond the DLLs every Windows system has.

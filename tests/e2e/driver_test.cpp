@@ -10,7 +10,7 @@ namespace sevrane::e2e {
 namespace {
 
 TEST(DriverQuoting, EveryArgumentSurvivesTheSplitUnchanged) {
-    const Arguments arguments = {
+    const Arguments hard = {
         L"",
         L"trail\\",
         L"a\"b",
@@ -27,18 +27,15 @@ TEST(DriverQuoting, EveryArgumentSurvivesTheSplitUnchanged) {
         std::wstring(32000, L'x'),
     };
     const std::wstring program = L"C:\\dir with space\\sevrane.exe";
-    const std::vector<std::wstring> split = SplitCommandLine(BuildCommandLine(program, arguments));
-    ASSERT_EQ(split.size(), arguments.size() + 1);
-    EXPECT_EQ(split[0], program);
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        EXPECT_EQ(split[i + 1], arguments[i]) << "argument " << i;
+    // None at all leaves only the program.
+    for (const Arguments& arguments : {hard, Arguments{}}) {
+        const auto split = SplitCommandLine(BuildCommandLine(program, arguments));
+        ASSERT_EQ(split.size(), arguments.size() + 1);
+        EXPECT_EQ(split[0], program);
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            EXPECT_EQ(split[i + 1], arguments[i]) << "argument " << i;
+        }
     }
-}
-
-TEST(DriverQuoting, NoArgumentsLeaveOnlyTheProgram) {
-    const std::vector<std::wstring> split = SplitCommandLine(BuildCommandLine(L"C:\\p.exe", {}));
-    ASSERT_EQ(split.size(), 1u);
-    EXPECT_EQ(split[0], L"C:\\p.exe");
 }
 
 TEST(DriverProbe, ReadsInsideTheProgramsProcess) {

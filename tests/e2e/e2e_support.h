@@ -15,15 +15,16 @@ inline std::wstring ToWide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
 }
 
-// A text as the catalogue makes it, after the subject its entry is about (if any).
+inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
+inline LanguageIndex RunLanguage() { return IsJapaneseRun() ? kJapanese : kEnglish; }
+
+// A text as the catalogue makes it, after the subject its entry is about (if any), in the
+// language of the run unless told.
 inline std::wstring Text(MessageId id, std::wstring_view subject = {},
-                         LanguageIndex language = kEnglish) {
+                         LanguageIndex language = RunLanguage()) {
     return ToWide(
         FailureText(Failure{id, std::u16string(subject.begin(), subject.end())}, language));
 }
-
-inline bool IsJapaneseRun() { return UiLanguage() == kJapaneseLanguageId; }
-inline LanguageIndex RunLanguage() { return IsJapaneseRun() ? kJapanese : kEnglish; }
 
 // Windows sets the UI language per user, not per process: where it is not Japanese, a test of
 // the Japanese texts skips itself (GTEST_SKIP returns from the test, hence a macro). Under Wine,
@@ -43,16 +44,17 @@ inline LanguageIndex RunLanguage() { return IsJapaneseRun() ? kJapanese : kEngli
         body;                                                                                      \
     }
 
-// One warning box in the form every error before the window takes: no owner, caption sevrane,
-// the warning icon, the given text; the run ends with 0 and no window.
-inline void ExpectSingleWarning(const RunOutcome& outcome, const std::wstring& text) {
+// One box and nothing else: no owner, caption sevrane, the given text and icon (the warning icon
+// of every error before the window); the run ends with 0 and no window.
+inline void ExpectSingleBox(const RunOutcome& outcome, const std::wstring& text,
+                            BoxIconKind icon = BoxIconKind::Warning) {
     ASSERT_EQ(outcome.boxes.size(), 1u)
         << "expected exactly one box saying: " << testing::PrintToString(text);
     const BoxInfo& box = outcome.boxes.front();
     EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.caption, L"sevrane");
-    EXPECT_TRUE(box.iconShown);
-    EXPECT_EQ(box.icon, BoxIconKind::Warning);
+    EXPECT_EQ(box.iconShown, icon != BoxIconKind::None);
+    EXPECT_EQ(box.icon, icon);
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_FALSE(outcome.windowShown);
     EXPECT_EQ(outcome.exitCode, 0u);

@@ -76,7 +76,8 @@ TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {
     EXPECT_EQ(report->smallIcon.handle, 0u);
 }
 
-TEST(Icon, LoadFailuresNameTheFile) {
+// File names stay ASCII: the Japanese run may lack a Unix locale for other names.
+void ExpectLoadFailuresNameTheFile() {
     TempDir dir;
     const std::wstring text = dir.File(L"notes.txt");
     ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
@@ -106,32 +107,21 @@ TEST(Icon, LoadFailuresNameTheFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));
-        ExpectSingleWarning(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}), c.text);
+        ExpectSingleBox(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}), c.text);
     }
 }
+
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Icon, LoadFailuresNameTheFile, ExpectLoadFailuresNameTheFile())
 
 TEST(Icon, MissingIconFileIsFoundOnlyAfterTheOtherChecks) {
     TempDir dir;
     const std::wstring missingIcon = dir.File(L"missing.ico");
     const std::wstring missingList = dir.File(L"missing.txt");
     // The title is checked while the command line is checked; the icon file much later.
-    ExpectSingleWarning(RunToEnd({L"/i", missingIcon}), Text(MessageId::MsgTitleNotSpecified));
+    ExpectSingleBox(RunToEnd({L"/i", missingIcon}), Text(MessageId::MsgTitleNotSpecified));
     // The list file is read before the icon is loaded.
-    ExpectSingleWarning(RunToEnd({L"/i", missingIcon, L"/f", L"T", L"M", missingList}),
-                        Text(MessageId::MsgFileNotFound, missingList));
-}
-
-TEST(Icon, LoadFailuresInJapaneseUseTheJapaneseTexts) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    // File names stay ASCII: the Japanese run may lack a Unix locale for other names.
-    TempDir dir;
-    const std::wstring text = dir.File(L"memo.txt");
-    ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
-    const std::wstring missing = dir.File(L"none.ico");
-    ExpectSingleWarning(RunToEnd({L"/i", missing, L"T", L"M", L"a"}),
-                        Text(MessageId::MsgFileNotFound, missing, kJapanese));
-    ExpectSingleWarning(RunToEnd({L"/i", text, L"T", L"M", L"a"}),
-                        Text(MessageId::MsgIconNotRetrieved, text, kJapanese));
+    ExpectSingleBox(RunToEnd({L"/i", missingIcon, L"/f", L"T", L"M", missingList}),
+                    Text(MessageId::MsgFileNotFound, missingList));
 }
 
 } // namespace

@@ -12,7 +12,6 @@ namespace sevrane::e2e {
 namespace {
 
 void ExpectEveryCommandLineCase() {
-    const LanguageIndex language = IsJapaneseRun() ? kJapanese : kEnglish;
     const RECT area = WorkArea();
     for (const test::CommandLineCase& c : test::CommandLineCases(area.right - area.left)) {
         Arguments arguments;
@@ -22,7 +21,7 @@ void ExpectEveryCommandLineCase() {
         SCOPED_TRACE(testing::PrintToString(arguments));
         const RunOutcome outcome = RunToEnd(arguments);
         if (c.failure) {
-            ExpectSingleWarning(outcome, ToWide(FailureText(*c.failure, language)));
+            ExpectSingleBox(outcome, ToWide(FailureText(*c.failure, RunLanguage())));
         } else {
             EXPECT_TRUE(outcome.boxes.empty())
                 << (outcome.boxes.empty() ? std::wstring() : outcome.boxes[0].text);

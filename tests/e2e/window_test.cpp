@@ -160,7 +160,7 @@ void ExpectNeitherButtonFramed(const WindowSession& session) {
 const Arguments kFiveItems = {L"Pick a host", L"Choose", L"alpha",  L"beta",
                               L"gamma",       L"delta",  L"epsilon"};
 
-TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
+TEST(Window, WindowAndControlsHaveTheirClassesStylesLabelsAndTabOrder) {
     WindowSession session;
     ASSERT_TRUE(session.Open(kFiveItems));
     const WindowInfo w = ReadWindow(session.main);
@@ -182,11 +182,8 @@ TEST(Window, MainWindowHasItsClassCaptionStylesAndExtendedStyle) {
     const auto report = Probe(session.process.ThreadId(), session.main);
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(report->arrowCursor);
-}
 
-TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open(kFiveItems));
+    // Its controls: classes, ids, styles, labels and tab order.
     ASSERT_NE(session.list, nullptr);
     ASSERT_NE(session.ok, nullptr);
     ASSERT_NE(session.cancel, nullptr);
@@ -225,12 +222,7 @@ TEST(Window, ControlsHaveTheirClassesIdsStylesLabelsAndTabOrder) {
     const std::vector<HWND> order = ChildrenInOrder(session.main);
     EXPECT_EQ(order, (std::vector<HWND>{::GetWindow(session.list, GW_HWNDPREV), session.list,
                                         session.ok, session.cancel}));
-    EXPECT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
-}
-
-TEST(Window, TabMovesTheFocusInCreationOrder) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open(kFiveItems));
+    // The focus starts on the list, and Tab moves it in creation order.
     ASSERT_TRUE(WaitUntil([&] { return session.Focus() == session.list; }));
     for (HWND next : {session.ok, session.cancel, session.list}) {
         session.Press(VK_TAB);
@@ -275,6 +267,9 @@ TEST(Window, WindowIsTheLayoutOfWhatTheProgramMeasured) {
     const auto bars = [](const WindowSession& s) {
         return ReadWindow(s.list).style & (WS_VSCROLL | WS_HSCROLL);
     };
+    const auto oneLine = [](const LaidOut& l, const WindowSession&) {
+        return l.layout.messageHeight == l.input.rowHeight;
+    };
     struct Case {
         std::string name;
         Arguments arguments;
@@ -295,6 +290,22 @@ TEST(Window, WindowIsTheLayoutOfWhatTheProgramMeasured) {
          {L"/w", L"300", L"Wide", L"Choose", L"short", std::wstring(120, L'M')},
          [&](const LaidOut& l, const WindowSession& s) {
              return bars(s) == WS_HSCROLL && l.layout.window.Width() == 300;
+         }},
+        {"escaped line breaks make the message taller",
+         {L"/e", L"T", L"one &\\ntwo &\\nthree", L"a"},
+         [](const LaidOut& l, const WindowSession& s) {
+             ExpectListLabel(s, L"one &&\ntwo &\nthree");
+             return l.layout.messageHeight == 3 * l.input.rowHeight;
+         }},
+        // Without "/e" backslashes are plain characters; a doubled one is one backslash.
+        {"no escapes", {L"T", L"one\\ntwo\\nthree", L"a"}, oneLine},
+        {"a doubled backslash", {L"/e", L"T", L"one\\\\ntwo", L"a"}, oneLine},
+        {"items keep their order and duplicates, none selected",
+         {L"T", L"M", L"pear", L"apple", L"pear", L"Zed", L"a\\nb", L"-x"},
+         [](const LaidOut&, const WindowSession& s) {
+             return ListItems(s.list) == std::vector<std::wstring>{L"pear", L"apple", L"pear",
+                                                                   L"Zed",  L"a\\nb", L"-x"} &&
+                    ListSelection(s.list) == LB_ERR;
          }},
     };
     // Escaped TABs in the message become real ones; the items carry real TABs, kept as they are.
@@ -402,51 +413,21 @@ TEST(Window, MessageBesideAVerticalBarIsMeasuredAtTheWidthItIsPaintedIn) {
               measure.MessageSize(message, painted, Height(area) - g.fy).cy);
 }
 
-TEST(Window, EscapedLineBreaksMakeTheMessageTaller) {
-    const int rowHeight = Measure(false).RowHeight();
-    {
+TEST(Window, SelectionOptionSelectsTheNumberedItemThatEnterOrOkReturns) {
+    for (const bool click : {false, true}) {
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one &\\ntwo &\\nthree", L"a"}));
-        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, 3 * rowHeight);
-        ExpectListLabel(session, L"one &&\ntwo &\nthree");
+        ASSERT_TRUE(session.Open({L"/s", L"3", L"T", L"M", L"a", L"b", L"c", L"d"}));
+        EXPECT_EQ(ListSelection(session.list), 2);
+        if (click) {
+            ClickButton(session.ok);
+        } else {
+            // An Esc still held from an earlier window comes as auto-repeat (bit 30): it cancels
+            // nothing.
+            ::PostMessageW(session.list, WM_KEYDOWN, VK_ESCAPE, 1 | LPARAM{1} << 30);
+            session.Press(VK_RETURN);
+        }
+        EXPECT_EQ(session.ExitCode(), 3u);
     }
-    {
-        // Without "/e" the backslashes are plain characters on one line.
-        WindowSession session;
-        ASSERT_TRUE(session.Open({L"T", L"one\\ntwo\\nthree", L"a"}));
-        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, rowHeight);
-    }
-    {
-        // A doubled backslash is one backslash, not the start of a line break.
-        WindowSession session;
-        ASSERT_TRUE(session.Open({L"/e", L"T", L"one\\\\ntwo", L"a"}));
-        EXPECT_EQ(ExpectLaidOut(session).layout.messageHeight, rowHeight);
-    }
-}
-
-TEST(Window, ItemsKeepTheirOrderAndDuplicates) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open({L"T", L"M", L"pear", L"apple", L"pear", L"Zed", L"a\\nb", L"-x"}));
-    EXPECT_EQ(ListItems(session.list),
-              (std::vector<std::wstring>{L"pear", L"apple", L"pear", L"Zed", L"a\\nb", L"-x"}));
-    EXPECT_EQ(ListSelection(session.list), LB_ERR);
-}
-
-TEST(Window, SelectionOptionSelectsTheNumberedItem) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open({L"/s", L"3", L"T", L"M", L"a", L"b", L"c", L"d"}));
-    EXPECT_EQ(ListSelection(session.list), 2);
-    // An Esc still held from an earlier window comes as auto-repeat (bit 30): it cancels nothing.
-    ::PostMessageW(session.list, WM_KEYDOWN, VK_ESCAPE, 1 | LPARAM{1} << 30);
-    session.Press(VK_RETURN);
-    EXPECT_EQ(session.ExitCode(), 3u);
-}
-
-TEST(Window, OkButtonWithASelectionReturnsItsNumber) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open({L"/s", L"2", L"T", L"M", L"a", L"b", L"c"}));
-    ClickButton(session.ok);
-    EXPECT_EQ(session.ExitCode(), 2u);
 }
 
 TEST(Window, ClickedItemThenEnterReturnsItsNumber) {
@@ -581,6 +562,8 @@ TEST(Window, EmptyListCanOnlyBeLeftWithZero) {
     ASSERT_TRUE(WriteBytes(path, ""));
     WindowSession session;
     ASSERT_TRUE(session.Open({L"/f", L"Empty", L"M", path}));
+    EXPECT_TRUE(ListItems(session.list).empty());
+    EXPECT_EQ(ListSelection(session.list), LB_ERR);
     EXPECT_EQ(Height(ReadWindow(session.list).rectInParent), 2);
     // A double-click on the empty list points at no item: the window stays.
     ::PostMessageW(session.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 1));
@@ -649,36 +632,31 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
     }
 }
 
-TEST(Window, ButtonsUseTheMessageFontAndTheListItsDefault) {
-    WindowSession session;
-    ASSERT_TRUE(session.Open(kFiveItems));
-    const auto report = Probe(session.process.ThreadId(), session.main);
-    ASSERT_TRUE(report.has_value());
-    ASSERT_TRUE(report->messageFont.present);
-    for (const ProbeFont* button : {&report->okFont, &report->cancelFont}) {
-        EXPECT_TRUE(button->present);
-        EXPECT_EQ(FaceName(*button), FaceName(report->messageFont));
-        EXPECT_EQ(button->height, report->messageFont.height);
-        EXPECT_EQ(button->weight, report->messageFont.weight);
+// The buttons take the message font, one object for both; the list keeps its default unless "/m"
+// gives it that font too, when the rows and the message are measured in it as well.
+TEST(Window, ButtonsUseTheMessageFontAndTheListItsDefaultOrTheOptions) {
+    for (const bool option : {false, true}) {
+        Arguments arguments = kFiveItems;
+        if (option) {
+            arguments.insert(arguments.begin(), L"/m");
+        }
+        WindowSession session;
+        ASSERT_TRUE(session.Open(arguments));
+        const auto report = Probe(session.process.ThreadId(), session.main);
+        ASSERT_TRUE(report.has_value());
+        ASSERT_TRUE(report->messageFont.present);
+        for (const ProbeFont* font : {&report->okFont, &report->cancelFont, &report->listFont}) {
+            if (font != &report->listFont || option) {
+                EXPECT_TRUE(font->present);
+                EXPECT_EQ(font->handle, report->okFont.handle);
+                EXPECT_EQ(FaceName(*font), FaceName(report->messageFont));
+                EXPECT_EQ(font->height, report->messageFont.height);
+                EXPECT_EQ(font->weight, report->messageFont.weight);
+            }
+        }
+        EXPECT_EQ(report->listFont.present, option) << FaceName(report->listFont);
+        ExpectLaidOut(session, option);
     }
-    // One font object serves both buttons.
-    EXPECT_EQ(report->okFont.handle, report->cancelFont.handle);
-    EXPECT_FALSE(report->listFont.present) << FaceName(report->listFont);
-}
-
-TEST(Window, MessageFontOptionAppliesItToTheListAndTheLayout) {
-    WindowSession session;
-    Arguments arguments = kFiveItems;
-    arguments.insert(arguments.begin(), L"/m");
-    ASSERT_TRUE(session.Open(arguments));
-    const auto report = Probe(session.process.ThreadId(), session.main);
-    ASSERT_TRUE(report.has_value());
-    EXPECT_TRUE(report->listFont.present);
-    EXPECT_EQ(report->listFont.handle, report->okFont.handle);
-    EXPECT_EQ(FaceName(report->listFont), FaceName(report->messageFont));
-    EXPECT_EQ(report->listFont.height, report->messageFont.height);
-    // Rows and the message are measured in that font.
-    ExpectLaidOut(session, true);
 }
 
 // The button face black and its text white, as High Contrast Black has them, for the whole
@@ -833,7 +811,6 @@ TEST(Window, ActivationGivesTheFocusBackToTheList) {
     ExpectNeitherButtonFramed(session);
 }
 
-// The most rows and message lines the work area allows, found from a window of one row.
 struct Limits {
     int rows;
     int messageLines;
@@ -869,24 +846,16 @@ std::wstring Lines(int count) {
     return message;
 }
 
-TEST(Window, RowsBeyondTheWorkAreaAreRefused) {
+// Rows beyond the work area, and a message too tall for one row, are refused, in the run's
+// language; the message check comes before the rows check.
+void ExpectLayoutRefusals() {
     const Limits limits = WorkAreaLimits();
     ASSERT_GT(limits.rows, 1);
-    const std::wstring fits = std::to_wstring(limits.rows);
-    const std::wstring tooMany = std::to_wstring(limits.rows + 1);
+    ASSERT_GT(limits.messageLines, 1);
     {
         WindowSession session;
-        EXPECT_TRUE(session.Open({L"/r", fits, L"T", L"M", L"a"}));
+        EXPECT_TRUE(session.Open({L"/r", std::to_wstring(limits.rows), L"T", L"M", L"a"}));
     }
-    ExpectSingleWarning(RunToEnd({L"/r", tooMany, L"T", L"M", L"a"}),
-                        Text(MessageId::MsgRowsTooLarge, tooMany));
-    ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
-                        Text(MessageId::MsgRowsTooLarge, L"500"));
-}
-
-TEST(Window, MessageTooTallForOneRowIsRefused) {
-    const Limits limits = WorkAreaLimits();
-    ASSERT_GT(limits.messageLines, 1);
     {
         // The tallest message that leaves exactly room for one row.
         WindowSession session;
@@ -895,12 +864,19 @@ TEST(Window, MessageTooTallForOneRowIsRefused) {
         EXPECT_EQ(laid.layout.messageHeight, limits.messageLines * laid.input.rowHeight);
         EXPECT_LT(laid.layout.listBox.Height(), 2 * laid.input.rowHeight);
     }
-    ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(limits.messageLines + 1), L"a"}),
-                        Text(MessageId::MsgMessageTooLarge));
-    // The message check comes before the rows check.
-    ExpectSingleWarning(RunToEnd({L"/e", L"/r", L"500", L"T", Lines(400), L"a"}),
-                        Text(MessageId::MsgMessageTooLarge));
+    const std::wstring tooMany = std::to_wstring(limits.rows + 1);
+    ExpectSingleBox(RunToEnd({L"/r", tooMany, L"T", L"M", L"a"}),
+                    Text(MessageId::MsgRowsTooLarge, tooMany));
+    ExpectSingleBox(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
+                    Text(MessageId::MsgRowsTooLarge, L"500"));
+    ExpectSingleBox(RunToEnd({L"/e", L"T", Lines(limits.messageLines + 1), L"a"}),
+                    Text(MessageId::MsgMessageTooLarge));
+    ExpectSingleBox(RunToEnd({L"/e", L"/r", L"500", L"T", Lines(400), L"a"}),
+                    Text(MessageId::MsgMessageTooLarge));
 }
+
+SEVRANE_TEST_IN_BOTH_LANGUAGES(Window, RowsOrAMessageBeyondTheWorkAreaAreRefused,
+                               ExpectLayoutRefusals())
 
 TEST(Window, JapaneseButtonLabelsAndBoxes) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
@@ -912,18 +888,9 @@ TEST(Window, JapaneseButtonLabelsAndBoxes) {
     EXPECT_EQ(ListItems(session.list), (std::vector<std::wstring>{L"一", L"二"}));
     ExpectListLabel(session, L"選んで&&ください&");
     session.Press(VK_RETURN);
-    ExpectNothingSelectedBox(session, L"ホスト",
-                             Text(MessageId::MsgNothingSelected, {}, kJapanese));
+    ExpectNothingSelectedBox(session, L"ホスト", Text(MessageId::MsgNothingSelected));
     session.Press(VK_ESCAPE);
     EXPECT_EQ(session.ExitCode(), 0u);
-}
-
-TEST(Window, JapaneseLayoutRefusals) {
-    SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ExpectSingleWarning(RunToEnd({L"/r", L"500", L"T", L"M", L"a"}),
-                        Text(MessageId::MsgRowsTooLarge, L"500", kJapanese));
-    ExpectSingleWarning(RunToEnd({L"/e", L"T", Lines(400), L"a"}),
-                        Text(MessageId::MsgMessageTooLarge, {}, kJapanese));
 }
 
 } // namespace

@@ -81,19 +81,9 @@ std::wstring DosPath(std::string_view path) {
     using Mapper = LPWSTR(CDECL*)(LPCSTR);
     const auto mapper = reinterpret_cast<Mapper>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    const std::string owned(path);
-    if (mapper != nullptr) {
-        if (LPWSTR mapped = mapper(owned.c_str())) {
-            std::wstring result(mapped);
-            ::HeapFree(::GetProcessHeap(), 0, mapped);
-            return result;
-        }
-    }
-    // Wine's default prefix maps the Unix root to Z:.
-    std::wstring result = L"Z:";
-    for (const char c : owned) {
-        result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    }
+    LPWSTR mapped = mapper != nullptr ? mapper(std::string(path).c_str()) : nullptr;
+    const std::wstring result = mapped != nullptr ? mapped : L"";
+    ::HeapFree(::GetProcessHeap(), 0, mapped);
     return result;
 }
 
@@ -102,16 +92,8 @@ void SetSevranePath(std::wstring path) { SevranePathStorage() = std::move(path);
 const std::wstring& SevranePath() { return SevranePathStorage(); }
 
 std::wstring OwnDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path(32768, L'\0'); // the longest path there is
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
@@ -239,15 +221,13 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
     }
     PROCESS_INFORMATION info{};
     const DWORD flags = options.suspended || options.plan ? CREATE_SUSPENDED : 0;
-    // Wine answers ERROR_INTERNAL_ERROR when the child died in Wine's own start-up, before it
-    // told the server it was ready and so before any code of the program ran: now and then on
-    // a loaded machine. Starting it again runs the same test; any other failure is the test's.
+    const std::wstring& directory = options.workingDirectory;
+    // Wine answers ERROR_INTERNAL_ERROR for a child that died in Wine's start-up, before any code
+    // of the program ran (now and then under load): starting it again runs the same test.
     for (int attempt = 1;; ++attempt) {
         std::wstring mutableLine = commandLine; // CreateProcessW may write into it
-        if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr,
-                             input ? TRUE : FALSE, flags, nullptr,
-                             options.workingDirectory.empty() ? nullptr
-                                                              : options.workingDirectory.c_str(),
+        if (::CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, input ? 1 : 0,
+                             flags, nullptr, directory.empty() ? nullptr : directory.c_str(),
                              &startup, &info)) {
             break;
         }

@@ -79,7 +79,6 @@ public:
     explicit operator bool() const { return static_cast<bool>(process_); }
     DWORD Id() const { return processId_; }
     DWORD ThreadId() const { return threadId_; }
-    HANDLE Handle() const { return process_.get(); }
 
     bool Running() const;
     // Lets the first thread of a process started suspended run; false when it cannot.

@@ -56,8 +56,7 @@ struct ProbeReport {
     BoxIconKind boxIcon;
     // Main window: its class cursor is the standard arrow.
     std::int32_t arrowCursor;
-    // Main window: what the program's own measuring gives in its process, for the items of its
-    // command line, so that a test compares the window with the layout of that input.
+    // Main window: the layout input the program's own measuring gives in its process.
     std::int32_t layoutMeasured;
     LayoutInput layoutInput;
 };
