@@ -9,7 +9,6 @@
 #include "text/escapes.h"
 #include "text/list_decoder.h"
 #include "text/utf8_validator.h"
-#include "window/layout.h"
 
 #include "test_code_pages.h"
 
@@ -64,17 +63,6 @@ void FuzzEscapes(std::string_view bytes) {
     Require(actual.size() + replaced == message.size(), "each escape shortens by one unit");
     Require(actual.size() * 2 >= message.size(), "at most every second unit disappears");
     Require(message.empty() || !actual.empty(), "a message never becomes empty");
-    // Its lines broken as the window breaks a message with TABs (10 for a unit, 80 more for a
-    // TAB, lines 200 wide): only line breaks are added, at most one for each unit.
-    std::u16string broken = BreakLinesWithTabs(actual, 200, [](std::u16string_view line) {
-        return static_cast<std::int32_t>(line.size() * 10 +
-                                         std::count(line.begin(), line.end(), u'\t') * 80);
-    });
-    const std::size_t added = broken.size() - actual.size();
-    Require(added <= actual.size(), "at most one break for each place");
-    std::erase(broken, u'\n');
-    std::erase(actual, u'\n');
-    Require(broken == actual, "breaking the lines changes nothing but the line breaks");
 }
 
 // The test converter gives one U+FFFD for each EF BF BD and at least one for each byte sequence

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace sevrane {
 
@@ -205,76 +204,13 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
     return PlaceWindow(in, list);
 }
 
-LayoutInput FitMessageToList(LayoutInput input,
-                             const std::function<TextSize(std::int32_t width)>& measureAt) {
+std::optional<std::int32_t> NarrowerMessageWidth(const LayoutInput& input) {
     const LayoutResult first = ComputeLayout(input);
     const auto* layout = std::get_if<WindowLayout>(&first);
-    if (layout == nullptr) {
-        return input; // refused whatever the message's width
+    if (layout == nullptr || layout->listBox.Width() >= input.messageWidth) {
+        return std::nullopt; // refused whatever the message's width, or wide enough
     }
-    const std::int32_t painted = layout->listBox.Width();
-    if (painted >= input.messageWidth) {
-        return input;
-    }
-    const TextSize size = measureAt(painted);
-    input.messageWidth = size.width;
-    input.messageHeight = size.height;
-    return input;
-}
-
-std::u16string
-BreakLinesWithTabs(std::u16string_view message, std::int32_t width,
-                   const std::function<std::int32_t(std::u16string_view line)>& lineWidth) {
-    std::u16string broken;
-    broken.reserve(message.size() + message.size() / 16);
-    const auto breaksLine = [](char16_t c) { return c == u'\r' || c == u'\n'; };
-    std::size_t start = 0;           // of the line being laid out
-    std::vector<std::size_t> places; // where the line may break, after start
-    for (std::size_t i = 0; i <= message.size(); ++i) {
-        const bool end = i == message.size() || breaksLine(message[i]);
-        if (!end) {
-            if (i > start && ((message[i] == u'\t' && message[i - 1] != u'\t') ||
-                              (message[i - 1] == u' ' && message[i] != u' '))) {
-                places.push_back(i);
-            }
-            continue;
-        }
-        const auto fits = [&](std::size_t to) {
-            return to - start <= kMaximumMeasuredLine &&
-                   lineWidth(message.substr(start, to - start)) <= width;
-        };
-        // Each pass breaks the line once, at the farthest place that fits, found by doubling
-        // then halving: a line measures no narrower for being longer.
-        std::size_t first = 0; // the first place after start
-        while (first < places.size() && !fits(i)) {
-            std::size_t low = first; // the farthest place known to fit
-            if (fits(places[first])) {
-                std::size_t high = first + 1; // not known to fit
-                for (std::size_t step = 1; high < places.size() && fits(places[high]); step *= 2) {
-                    low = high;
-                    high = low + step;
-                }
-                high = std::min(high, places.size());
-                while (high - low > 1) {
-                    const std::size_t middle = low + (high - low) / 2;
-                    (fits(places[middle]) ? low : high) = middle;
-                }
-            } // else a first word too wide for any line keeps a line to itself
-            const std::size_t at = places[low];
-            broken.append(message.substr(start, at - start));
-            broken.push_back(u'\n');
-            start = at;
-            first = static_cast<std::size_t>(std::upper_bound(places.begin(), places.end(), at) -
-                                             places.begin());
-        }
-        broken.append(message.substr(start, i - start));
-        if (i < message.size()) {
-            broken.push_back(message[i]);
-        }
-        start = i + 1;
-        places.clear();
-    }
-    return broken;
+    return layout->listBox.Width();
 }
 
 Failure RefusalFailure(const LayoutRefusal& refusal) {

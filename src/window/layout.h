@@ -5,10 +5,7 @@
 #include "vocabulary/settings.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <variant>
 
 namespace sevrane {
@@ -92,29 +89,13 @@ std::int32_t MaximumMessageHeight(const LayoutInput& input);
 
 LayoutResult ComputeLayout(const LayoutInput& input);
 
-struct TextSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
 // The message is painted in the client area less its side margins, which is as wide as the
 // list box. When the layout leaves it less than the width it was measured at (a "/w" as wide as
 // the work area, with more items than rows, keeps the room for the vertical bar), the message
-// is measured again at the width it is painted in (measureAt) and the input takes that size.
-// A taller message only leaves fewer rows, so the list keeps its bar and its width: one new
+// must be measured again at that width, which this gives; none when it fits or is refused. A
+// taller message only leaves fewer rows, so the list keeps its bar and its width: one new
 // measurement settles it.
-LayoutInput FitMessageToList(LayoutInput input,
-                             const std::function<TextSize(std::int32_t width)>& measureAt);
-
-// A message with TABs with its lines broken where they must be, a line break before the place
-// where each line would pass width: before a run of TABs or after a run of spaces, the farthest
-// one whose line lineWidth (the width of one line, its TABs expanded) keeps within width. A line
-// whose first word alone passes width keeps that word whole. lineWidth is given at most
-// kMaximumMeasuredLine units and counts longer lines as too wide.
-inline constexpr std::size_t kMaximumMeasuredLine = 1024;
-std::u16string
-BreakLinesWithTabs(std::u16string_view message, std::int32_t width,
-                   const std::function<std::int32_t(std::u16string_view line)>& lineWidth);
+std::optional<std::int32_t> NarrowerMessageWidth(const LayoutInput& input);
 
 // The list box's one tab stop, or none when it keeps its own defaults.
 std::optional<std::int32_t> ListTabStop(const WindowSettings& settings,

@@ -11,19 +11,6 @@ namespace sevrane {
 
 namespace {
 
-UniqueFont CreateMessageFont() {
-    LOGFONTW logFont{};
-    if (!QueryMessageFont(logFont)) {
-        // Without the system's message font, take the GUI font the shell's controls use; an own
-        // copy keeps the run's font deletable like any other.
-        if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont) !=
-            sizeof(logFont)) {
-            return UniqueFont();
-        }
-    }
-    return UniqueFont(::CreateFontIndirectW(&logFont));
-}
-
 FrameGrowth GrowthOf(DWORD style) {
     RECT rect{0, 0, 0, 0};
     ::AdjustWindowRect(&rect, style, FALSE);
@@ -48,49 +35,44 @@ void DescribeFrames(HWND mainWindow, const RECT& workArea, LayoutInput& in) {
     in.listBoxGrowth = GrowthOf(kListBoxFrameStyle);
 }
 
-// The message's size within a given width, in the context's font and the flags it is painted
-// with. The first failure is kept in the measurement.
-//
-// Wine breaks each run between TABs as if it began the line: the first word after a TAB stays on
-// its line even where it does not fit, and after a TAB that passes the width nothing breaks the
-// line again; what passes the width is cut at the message's edge. A message with TABs is
-// therefore measured and painted with its lines broken here, each within the width, and Wine has
-// nothing left to break. Windows breaks before a word that would pass the edge, TAB or not
-// (lines "are automatically broken between words"), as here.
-struct MessageMeasure {
-    HDC dc;
-    const Settings& settings;
-    std::int32_t maximumHeight;
-    Measurement& result;
+// The message within a given width, drawn as it will be painted, and its size there, in the
+// context's font. The first failure is kept in the measurement.
+class MessageMeasure {
+public:
+    MessageMeasure(HDC dc, const Settings& settings, std::int32_t maximumHeight,
+                   std::optional<PlatformFailure>& failure)
+        : dc_(dc), settings_(settings), maximumHeight_(maximumHeight), failure_(failure),
+          params_(DrawParameters(settings.window.TabLength())) {}
 
-    TextSize operator()(std::int32_t width) const {
-        if (settings.message.find(u'\t') == std::u16string::npos) {
-            return BrokenAt(width, settings.message);
-        }
-        DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
-        result.paintedMessage =
-            BreakLinesWithTabs(settings.message, width, [&](std::u16string_view line) {
-                RECT rect{0, 0, 0, 0};
-                ::DrawTextExW(
-                    dc, const_cast<wchar_t*>(Wide(line.data())), static_cast<int>(line.size()),
-                    &rect, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX | DT_CALCRECT,
-                    &params);
-                return static_cast<std::int32_t>(rect.right - rect.left);
-            });
-        return BrokenAt(width, *result.paintedMessage);
+    MessageDrawing DrawingAt(std::int32_t width) {
+        return DrawingFor(settings_.message, width, [this](std::u16string_view line) {
+            RECT rect{0, 0, 0, 0};
+            ::DrawTextExW(dc_, const_cast<wchar_t*>(Wide(line.data())),
+                          static_cast<int>(line.size()), &rect,
+                          DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX | DT_CALCRECT,
+                          &params_);
+            return static_cast<std::int32_t>(rect.right - rect.left);
+        });
     }
 
-    TextSize BrokenAt(std::int32_t width, const std::u16string& message) const {
-        RECT rect{0, 0, width, maximumHeight};
-        DRAWTEXTPARAMS params = DrawParameters(settings.window.TabLength());
+    void SizeAt(std::int32_t width, const MessageDrawing& drawing, LayoutInput& in) {
+        RECT rect{0, 0, width, maximumHeight_};
         // DrawTextExW takes a writable buffer but only writes to it with DT_MODIFYSTRING.
-        if (::DrawTextExW(dc, const_cast<wchar_t*>(Wide(message)), -1, &rect,
-                          MessageFormatFor(message) | DT_CALCRECT, &params) == 0 &&
-            !result.failure) {
-            result.failure = LastFailure(L"DrawTextExW");
+        if (::DrawTextExW(dc_, const_cast<wchar_t*>(Wide(drawing.text)), -1, &rect,
+                          DrawFormat(drawing) | DT_CALCRECT, &params_) == 0 &&
+            !failure_) {
+            failure_ = LastFailure(L"DrawTextExW");
         }
-        return TextSize{rect.right - rect.left, rect.bottom - rect.top};
+        in.messageWidth = rect.right - rect.left;
+        in.messageHeight = rect.bottom - rect.top;
     }
+
+private:
+    HDC dc_;
+    const Settings& settings_;
+    std::int32_t maximumHeight_;
+    std::optional<PlatformFailure>& failure_;
+    DRAWTEXTPARAMS params_;
 };
 
 // Items are measured as the list box will draw them: in its font, TABs at its stops.
@@ -107,6 +89,18 @@ std::int32_t WidestItem(HDC dc, const ItemList& items, const LayoutInput& in) {
 
 } // namespace
 
+UniqueFont CreateMessageFont() {
+    LOGFONTW logFont{};
+    if (!QueryMessageFont(logFont)) {
+        // An own copy of the GUI font keeps the run's font deletable like any other.
+        if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont) !=
+            sizeof(logFont)) {
+            return UniqueFont();
+        }
+    }
+    return UniqueFont(::CreateFontIndirectW(&logFont));
+}
+
 DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength) {
     DRAWTEXTPARAMS params{};
     params.cbSize = sizeof(params);
@@ -116,7 +110,8 @@ DRAWTEXTPARAMS DrawParameters(std::int32_t tabLength) {
     return params;
 }
 
-Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT& workArea) {
+Measurement MeasureLayout(HWND mainWindow, HFONT font, const Settings& settings,
+                          const RECT& workArea) {
     Measurement result;
     LayoutInput& in = result.input;
     DescribeFrames(mainWindow, workArea, in);
@@ -127,14 +122,9 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
     if (!dc) {
         result.failure = LastFailure(L"GetDC");
     }
-    result.font = CreateMessageFont();
     // Without "/m" the context keeps its default font: the one the list box and the painted
     // message use too.
-    const HFONT measuringFont = settings.window.useUiFont ? result.font.get() : nullptr;
-    const SelectionScope selection(dc.get(), measuringFont);
-    if (settings.window.useUiFont) {
-        ::SendMessageW(mainWindow, WM_SETFONT, reinterpret_cast<WPARAM>(measuringFont), FALSE);
-    }
+    const SelectionScope selection(dc.get(), settings.window.useUiFont ? font : nullptr);
     TEXTMETRICW metrics{};
     if (::GetTextMetricsW(dc.get(), &metrics)) {
         in.rowHeight = metrics.tmHeight;
@@ -143,12 +133,16 @@ Measurement MeasureLayout(HWND mainWindow, const Settings& settings, const RECT&
         result.failure = LastFailure(L"GetTextMetricsW");
     }
 
-    const MessageMeasure measureMessage{dc.get(), settings, MaximumMessageHeight(in), result};
-    const TextSize message = measureMessage(MaximumMessageWidth(in));
-    in.messageWidth = message.width;
-    in.messageHeight = message.height;
+    MessageMeasure message(dc.get(), settings, MaximumMessageHeight(in), result.failure);
+    std::int32_t width = MaximumMessageWidth(in);
+    result.message = message.DrawingAt(width);
+    message.SizeAt(width, result.message, in);
     in.itemWidth = WidestItem(dc.get(), settings.items, in);
-    in = FitMessageToList(in, measureMessage);
+    if (const std::optional<std::int32_t> narrower = NarrowerMessageWidth(in)) {
+        width = *narrower;
+        result.message = message.DrawingAt(width);
+        message.SizeAt(width, result.message, in);
+    }
     return result;
 }
 

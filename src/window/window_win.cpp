@@ -4,7 +4,7 @@
 #include "platform/program_name.h"
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
-#include "window/measure_win.h"
+#include "window/window_rules.h"
 #include "window/window_styles_win.h"
 
 #include <string>
@@ -49,28 +49,16 @@ void ApplyIcon(HWND window, HICON icon) {
     ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
-// The commands with which the caller asked for a shown window that does not take the activation.
-bool ShowsWithoutActivating(int showCommand) {
-    return showCommand == SW_SHOWNOACTIVATE || showCommand == SW_SHOWNA;
-}
-
-int ShowCommandFor(int showCommand) {
-    // The window has a fixed size: a maximized start shows it restored. A caller that hides its
-    // own console passes SW_HIDE on; a hidden window would leave that caller waiting for ever.
-    switch (showCommand) {
-    case SW_SHOWMAXIMIZED:
-        return SW_RESTORE;
-    case SW_HIDE:
-        return SW_SHOWNORMAL;
-    default:
-        return showCommand;
-    }
-}
+// The rules' numbers are the platform's.
+static_assert(kShowHide == SW_HIDE && kShowNormal == SW_SHOWNORMAL &&
+              kShowMinimized == SW_SHOWMINIMIZED && kShowMaximized == SW_SHOWMAXIMIZED &&
+              kShowNoActivate == SW_SHOWNOACTIVATE && kShowShow == SW_SHOW &&
+              kShowMinNoActive == SW_SHOWMINNOACTIVE && kShowNotActivated == SW_SHOWNA &&
+              kShowRestore == SW_RESTORE && kKeyReturn == VK_RETURN && kKeyEscape == VK_ESCAPE);
 
 } // namespace
 
-ListWindow::ListWindow(const WindowRequest& request)
-    : request_(request), settings_(*request.settings) {}
+ListWindow::ListWindow(const WindowRequest& request) : request_(request) {}
 
 // ---- Building, hidden ---------------------------------------------------------------------
 
@@ -114,11 +102,17 @@ BuildStatus ListWindow::CreateMain() {
         return Fail(L"RegisterClassW");
     }
     // The procedure finds this object through the creation parameter from WM_NCCREATE on.
-    window_.reset(::CreateWindowExW(WS_EX_CONTROLPARENT, Wide(kProgramName), Wide(settings_.title),
+    window_.reset(::CreateWindowExW(WS_EX_CONTROLPARENT, Wide(kProgramName), Wide(RunSettings().title),
                                     kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, nullptr, nullptr, request_.instance, this));
     if (!window_) {
         return Fail(L"CreateWindowExW");
+    }
+    // The run's font, which the buttons take, and with "/m" also the main window for measuring,
+    // the list box and the message.
+    font_ = CreateMessageFont();
+    if (RunSettings().window.useUiFont) {
+        SetFont(window_.get(), font_.get());
     }
     if (request_.icon != nullptr) {
         ApplyIcon(window_.get(), request_.icon);
@@ -127,17 +121,14 @@ BuildStatus ListWindow::CreateMain() {
 }
 
 BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
-    Measurement measurement = MeasureLayout(window_.get(), settings_, request_.workArea);
-    font_ = std::move(measurement.font);
-    messageHeight_ = measurement.input.messageHeight;
-    paintedMessage_ = std::move(measurement.paintedMessage);
-    if (measurement.failure) {
+    measured_ = MeasureLayout(window_.get(), font_.get(), RunSettings(), request_.workArea);
+    if (measured_.failure) {
         // Rows without a height, or a message of unknown size, cannot be laid out.
-        Trace(*measurement.failure);
+        Trace(*measured_.failure);
         window_.reset();
         return BuildStatus::Failed;
     }
-    const LayoutResult computed = ComputeLayout(measurement.input);
+    const LayoutResult computed = ComputeLayout(measured_.input);
     if (const auto* refusal = std::get_if<LayoutRefusal>(&computed)) {
         refusal_ = *refusal;
         return BuildStatus::Refused;
@@ -148,12 +139,21 @@ BuildStatus ListWindow::MeasureAndLayOut(WindowLayout& layout) {
     return BuildStatus::Ready;
 }
 
+// Where the message is painted, and where its label lies, in the client area as it is now.
+RECT ListWindow::MessageRect() const {
+    RECT client{};
+    ::GetClientRect(window_.get(), &client);
+    const LayoutRect area = MessageRectIn({client.left, client.top, client.right, client.bottom},
+                                          measured_.input.messageHeight);
+    return {area.left, area.top, area.right, area.bottom};
+}
+
 BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
     CreateLabel();
     if (const BuildStatus list = CreateListBox(layout); list != BuildStatus::Ready) {
         return list;
     }
-    if (!FillList(listBox_, settings_.items)) {
+    if (!FillList(listBox_, RunSettings().items)) {
         // Never a list shown in part.
         TraceLastFailure(L"SendMessageW(LB_ADDSTRING)");
         listBox_ = nullptr;
@@ -164,7 +164,7 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
         ::SendMessageW(listBox_, LB_SETHORIZONTALEXTENT,
                        static_cast<WPARAM>(layout.horizontalExtent), 0);
     }
-    ::SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(settings_.selectIndex.value_or(-1)),
+    ::SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(RunSettings().selectIndex.value_or(-1)),
                    0);
     if (!CreateButtons(layout)) {
         return Fail(L"CreateWindowExW");
@@ -174,19 +174,11 @@ BuildStatus ListWindow::CreateControls(const WindowLayout& layout) {
 
 // Screen readers name a list box by the Static just before it in z-order, hidden or not. The
 // message is painted, so a hidden copy of it, created just before the list box, names the list.
-// They read that label as a mnemonic text, whatever its style, and drop its first "&": that one
-// is doubled, so that the message is spoken as written.
 void ListWindow::CreateLabel() {
-    RECT client{};
-    ::GetClientRect(window_.get(), &client);
-    const LayoutRect area =
-        MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
-    std::u16string label = settings_.message;
-    if (const std::size_t first = label.find(u'&'); first != std::u16string::npos) {
-        label.insert(first, 1, u'&');
-    }
-    if (::CreateWindowExW(0, L"STATIC", Wide(label), kLabelStyle, area.left, area.top, area.Width(),
-                          area.Height(), window_.get(), ControlId(kLabelId), request_.instance,
+    const RECT area = MessageRect();
+    if (::CreateWindowExW(0, L"STATIC", Wide(LabelText(RunSettings().message)), kLabelStyle,
+                          area.left, area.top, area.right - area.left, area.bottom - area.top,
+                          window_.get(), ControlId(kLabelId), request_.instance,
                           nullptr) == nullptr) {
         // Only a screen reader misses it; the user can still see and choose.
         TraceLastFailure(L"CreateWindowExW");
@@ -201,7 +193,7 @@ BuildStatus ListWindow::CreateListBox(const WindowLayout& layout) {
     if (listBox_ == nullptr) {
         return Fail(L"CreateWindowExW");
     }
-    if (settings_.window.useUiFont) {
+    if (RunSettings().window.useUiFont) {
         SetFont(listBox_, font_.get());
     }
     if (layout.tabStop) {
@@ -281,10 +273,7 @@ int ListWindow::ShowAndRun() {
 bool ListWindow::PreTranslate(const MSG& message) {
     switch (message.message) {
     case WM_KEYDOWN:
-        // An Enter or Esc still held from an earlier window arrives as auto-repeat (bit 30, the
-        // key was already down): it must not answer a window the user has not read yet.
-        return (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE) &&
-               (message.lParam & (LPARAM{1} << 30)) != 0;
+        return IsHeldAnswerKey(static_cast<std::uint32_t>(message.wParam), message.lParam);
     case WM_LBUTTONDBLCLK:
         if (message.hwnd == listBox_) {
             // Where the user pointed, before the list box acts on it. The high word is 0 only
@@ -433,7 +422,7 @@ void ListWindow::Confirm() {
     const int selected = SelectedIndex();
     if (selected == LB_ERR) {
         const std::u16string text(MessageText(MessageId::MsgNothingSelected, request_.language));
-        ::MessageBoxW(window_.get(), Wide(text), Wide(settings_.title), MB_OK | MB_ICONWARNING);
+        ::MessageBoxW(window_.get(), Wide(text), Wide(RunSettings().title), MB_OK | MB_ICONWARNING);
         return;
     }
     Choose(selected + 1);
@@ -447,19 +436,16 @@ void ListWindow::Choose(std::int32_t result) {
 void ListWindow::PaintMessage(HWND window) {
     const PaintScope paint(window);
     // The message is drawn in the font it was measured in: the context's default without "/m".
-    const SelectionScope selection(paint.get(), settings_.window.useUiFont ? font_.get() : nullptr);
-    RECT client{};
-    ::GetClientRect(window, &client);
-    const LayoutRect area =
-        MessageRectIn({client.left, client.top, client.right, client.bottom}, messageHeight_);
-    RECT rect{area.left, area.top, area.right, area.bottom};
-    DRAWTEXTPARAMS params = DrawParameters(settings_.window.TabLength());
+    const SelectionScope selection(paint.get(),
+                                   RunSettings().window.useUiFont ? font_.get() : nullptr);
+    RECT rect = MessageRect();
+    DRAWTEXTPARAMS params = DrawParameters(RunSettings().window.TabLength());
     ::SetBkMode(paint.get(), TRANSPARENT);
     // A context draws black whatever the theme: on a dark button face the message would vanish.
     ::SetTextColor(paint.get(), ::GetSysColor(COLOR_BTNTEXT));
-    const std::u16string& message = paintedMessage_ ? *paintedMessage_ : settings_.message;
-    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(message)), -1, &rect,
-                  MessageFormatFor(message), &params);
+    const MessageDrawing& message = measured_.message;
+    ::DrawTextExW(paint.get(), const_cast<wchar_t*>(Wide(message.text)), -1, &rect,
+                  DrawFormat(message), &params);
 }
 
 } // namespace sevrane

@@ -5,12 +5,12 @@
 #include "vocabulary/catalogue.h"
 #include "vocabulary/settings.h"
 #include "window/layout.h"
+#include "window/measure_win.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace sevrane {
 
@@ -67,9 +67,10 @@ private:
     BuildStatus CreateListBox(const WindowLayout& layout);
     bool CreateButtons(const WindowLayout& layout);
     BuildStatus Fail(const wchar_t* call);
+    const Settings& RunSettings() const { return *request_.settings; }
+    RECT MessageRect() const;
 
     WindowRequest request_;
-    const Settings& settings_;
     // Declared before the window: the font outlives every window that uses it.
     UniqueFont font_;
     UniqueWindow window_; // let go at WM_NCDESTROY, whoever destroys the window
@@ -79,8 +80,7 @@ private:
     // it pass, pointed at an item; and whether the loop runs, so that a quit is asked for.
     bool doubleClickOnItem_ = false;
     bool looping_ = false;
-    std::int32_t messageHeight_ = 0;
-    std::optional<std::u16string> paintedMessage_; // with its lines broken, when it has TABs
+    Measurement measured_; // the message as it is painted, and the input of the layout
     std::int32_t result_ = 0;
     LayoutRefusal refusal_;
 };

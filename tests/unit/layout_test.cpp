@@ -1,10 +1,12 @@
 #include "window/layout.h"
+#include "window/message_text.h"
 
 #include "vocabulary/catalogue.h"
 #include "window/text_width.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -264,9 +266,10 @@ TEST(Layout, TabStopDependsOnTheFontTheListUses) {
 
 TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth) {
     // A message of 4788 words of 14 pixels, 36 lines of 133 in the widest message.
-    const auto measureAt = [](std::int32_t width) {
+    const auto measure = [](LayoutInput& in, std::int32_t width) {
         const std::int32_t perLine = width / 14;
-        return TextSize{perLine * 14, (4788 + perLine - 1) / perLine * 16};
+        in.messageWidth = perLine * 14;
+        in.messageHeight = (4788 + perLine - 1) / perLine * 16;
     };
     const struct {
         std::int32_t width;
@@ -282,50 +285,74 @@ TEST(Layout, MessageBesideTheBarOfAFullWidthListIsMeasuredAgainAtThePaintedWidth
         LayoutInput in = FullHdInput();
         in.settings.width = c.width;
         in.itemCount = c.itemCount;
-        const TextSize measured = measureAt(MaximumMessageWidth(in));
-        in.messageWidth = measured.width;
-        in.messageHeight = measured.height;
-        const LayoutInput fitted = FitMessageToList(in, measureAt);
-        EXPECT_EQ(fitted.messageHeight, c.messageHeight) << c.width << ' ' << c.itemCount;
-        const WindowLayout layout = LayoutOf(fitted);
+        measure(in, MaximumMessageWidth(in));
+        if (const std::optional<std::int32_t> narrower = NarrowerMessageWidth(in)) {
+            measure(in, *narrower);
+        }
+        EXPECT_EQ(in.messageHeight, c.messageHeight) << c.width << ' ' << c.itemCount;
+        const WindowLayout layout = LayoutOf(in);
         EXPECT_EQ(layout.listBox.Width(), c.listWidth) << c.width << ' ' << c.itemCount;
-        EXPECT_GE(layout.listBox.Width(), fitted.messageWidth) << c.width << ' ' << c.itemCount;
+        EXPECT_GE(layout.listBox.Width(), in.messageWidth) << c.width << ' ' << c.itemCount;
         EXPECT_EQ(layout.messageHeight, c.messageHeight);
     }
-    // The worked examples are left as they are.
-    const LayoutInput example = FullHdInput();
-    const LayoutInput same = FitMessageToList(example, [](std::int32_t) {
-        ADD_FAILURE() << "measured again";
-        return TextSize{};
-    });
-    EXPECT_EQ(same.messageHeight, 48);
-    EXPECT_EQ(same.messageWidth, 300);
+    // The worked example, a refused one, and one painted exactly as wide as measured.
+    LayoutInput in = FullHdInput();
+    EXPECT_EQ(NarrowerMessageWidth(in), std::nullopt);
+    in.messageHeight = 903;
+    in.messageWidth = 1866;
+    EXPECT_EQ(NarrowerMessageWidth(in), std::nullopt);
+    in.messageHeight = 48;
+    in.itemCount = 100;
+    in.messageWidth = 1848;
+    in.settings.width = 1920;
+    EXPECT_EQ(NarrowerMessageWidth(in), std::nullopt);
+    in.messageWidth = 1849;
+    EXPECT_EQ(NarrowerMessageWidth(in), 1848);
 }
 
-// Lines in a font of 10-pixel characters with TABs every 40 pixels.
-TEST(Layout, LinesWithTabsBreakBeforeTheTabOrAfterTheSpaceWhereTheyWouldPassTheWidth) {
-    const auto lineWidth = [](std::u16string_view line) {
+// Lines in a font of 10-pixel letters and 20-pixel ideographs, TABs every 40 pixels.
+TEST(MessageText, LinesWithTabsBreakAfterBlanksOrBetweenIdeographsWhereTheyWouldPassTheWidth) {
+    std::size_t longest = 0;
+    const LineWidth lineWidth = [&longest](std::u16string_view line) {
+        longest = std::max(longest, line.size());
         std::int32_t x = 0;
         for (const char16_t c : line) {
-            x = c == u'\t' ? (x / 40 + 1) * 40 : x + 10;
+            x = c == u'\t' ? (x / 40 + 1) * 40 : x + (c >= 0x3000 ? 20 : 10);
         }
         return x;
     };
+    std::u16string pairs;
+    for (int i = 0; i < 600; ++i) {
+        pairs += u"a ";
+    }
     const struct {
         std::u16string message;
         std::int32_t width;
         std::u16string broken;
     } cases[] = {
         {u"ab\tcd\tef", 100, u"ab\tcd\tef"},
-        {u"ab\tcd\tef", 90, u"ab\tcd\n\tef"},
-        {u"ab cd\tef gh", 70, u"ab cd\n\tef \ngh"},
-        {u"abcdefghij\tk", 50, u"abcdefghij\n\tk"}, // a word wider than the line keeps it
-        {u"a\tb\r\nc\td", 45, u"a\n\tb\r\nc\n\td"},
-        {u"abc\t\tx", 70, u"abc\n\t\tx"}, // TABs that pass the width alone
+        {u"ab\tcd\tef", 90, u"ab\tcd\t\nef"},
+        {u"Row\t\t\t\t\t\t\nRow\t\t", 50, u"Row\t\t\t\t\t\t\nRow\t\t"}, // trailing TABs hang
+        {u"Name:\tdescription", 110, u"Name:\t\ndescription"},          // the word whole
+        {u"st\t\t\t\tend", 50, u"st\t\t\t\t\nend"}, // a run wider than the line
+        {u"\t\t\tword", 50, u"\t\t\t\nword"},
+        {u"aaaa bbbbb cc\tdd", 100, u"aaaa bbbbb \ncc\tdd"}, // the space hangs
+        {u"aaaa bbbbb cc\tdd", 99, u"aaaa \nbbbbb cc\t\ndd"},
+        {u"前\t漢字漢字漢字", 100, u"前\t漢字漢\n字漢字"}, // between ideographs
+        {u"漢字。漢字", 50, u"漢\n字。\n漢字"}, // never before 。
+        {u"「漢字」\tab", 60, u"「漢\n字」\t\nab"}, // nor after 「 or before 」
+        {u"abcdefghij\tk", 50, u"abcdefghij\t\nk"}, // a word wider than the line keeps it
+        {u"a\tb\r\nc\td", 45, u"a\t\nb\r\nc\t\nd"},
+        {u"ab  \t  cd", 20, u"ab  \t  \ncd"},
+        {pairs, 1 << 30, pairs.substr(0, 1024) + u"\n" + pairs.substr(1024)}, // 1,024 units
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BreakLinesWithTabs(c.message, c.width, lineWidth), c.broken) << c.width;
+        EXPECT_EQ(BreakLines(c.message, c.width, lineWidth), c.broken) << c.width;
     }
+    EXPECT_LE(longest, kMaximumMeasuredLine);
+    // The platform breaks a message without TABs, with its ellipses.
+    EXPECT_EQ(DrawingFor(u"ab cd ef", 30, lineWidth), (MessageDrawing{u"ab cd ef", false}));
+    EXPECT_EQ(DrawingFor(u"ab\tcd ef", 30, lineWidth), (MessageDrawing{u"ab\t\ncd \nef", true}));
 }
 
 TEST(TextWidth, TabsAdvanceToTheListBoxStopsAndPlainCharactersSumTheirAdvances) {

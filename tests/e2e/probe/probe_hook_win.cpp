@@ -8,6 +8,7 @@
 #include "test_handles_win.h"
 #include "text/escapes.h"
 #include "window/measure_win.h"
+#include "window/window_styles_win.h"
 
 #include <windows.h>
 
@@ -110,7 +111,7 @@ BoxIconKind DescribeBoxIcon(HWND box) {
 }
 
 // The layout input as the run measured it: its command line parsed again, its own measuring
-// called on its window. The run's font is put back: with "/m" the measuring hands its own.
+// called on its window with the run's font, which the buttons hold.
 bool MeasureInput(HWND window, sevrane::LayoutInput& input) {
     const auto arguments = sevrane::SplitCommandLine();
     const RECT workArea = sevrane::ReadWorkArea();
@@ -125,9 +126,10 @@ bool MeasureInput(HWND window, sevrane::LayoutInput& input) {
     if (parsed.settings.escapes) {
         sevrane::ProcessMessageEscapes(parsed.settings.message);
     }
-    const auto font = ::SendMessageW(window, WM_GETFONT, 0, 0);
-    const sevrane::Measurement measured = sevrane::MeasureLayout(window, parsed.settings, workArea);
-    ::SendMessageW(window, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    const auto font = reinterpret_cast<HFONT>(
+        ::SendDlgItemMessageW(window, sevrane::kOkButtonId, WM_GETFONT, 0, 0));
+    const sevrane::Measurement measured =
+        sevrane::MeasureLayout(window, font, parsed.settings, workArea);
     input = measured.input;
     return !measured.failure;
 }
