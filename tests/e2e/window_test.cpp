@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <regex>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -58,6 +59,15 @@ public:
             ::GetTabbedTextExtentW(dc_.get(), item.c_str(), static_cast<int>(item.size()),
                                    stop ? 1 : 0, stop ? &pixels : nullptr);
         return 1 + LOWORD(extent);
+    }
+
+    // As many spaces as reach past a TAB's stop from the start of a line.
+    int SpacesPastATab() const {
+        TEXTMETRICW metrics{};
+        SIZE space{};
+        ::GetTextMetricsW(dc_.get(), &metrics);
+        ::GetTextExtentPoint32W(dc_.get(), L" ", 1, &space);
+        return (8 * metrics.tmAveCharWidth + space.cx - 1) / space.cx;
     }
 
     // The measured size of the message within a maximum width.
@@ -703,10 +713,12 @@ public:
         ::BitBlt(dc_.get(), 0, 0, area_.right, area_.bottom, screen_.get(), at.x, at.y, SRCCOPY);
     }
 
-    int Count(const std::function<bool(COLORREF)>& counted) const {
+    // The pixels counted, in the whole canvas or a part of it.
+    int Count(const std::function<bool(COLORREF)>& counted) const { return Count(counted, area_); }
+    int Count(const std::function<bool(COLORREF)>& counted, const RECT& part) const {
         int count = 0;
-        for (int y = 0; y < area_.bottom; ++y) {
-            for (int x = 0; x < area_.right; ++x) {
+        for (int y = part.top; y < part.bottom; ++y) {
+            for (int x = part.left; x < part.right; ++x) {
                 count += counted(::GetPixel(dc_.get(), x, y)) ? 1 : 0;
             }
         }
@@ -736,8 +748,11 @@ TEST(Window, MessageIsDrawnInTheButtonTextColourOfADarkTheme) {
     EXPECT_GT(dark, lit);
 }
 
-// Every glyph of a message with TABs painted inside its rectangle, whatever its script: the ink of
-// the rectangle, and of the message's whole band, is that of the message on one unclipped line.
+// Every glyph of a message with TABs painted inside its rectangle, whatever its script, and every
+// line of it a line of ink: the ink of the rectangle, and of the message's whole band, is that of
+// the message's lines each drawn unclipped; nothing in the rectangle's last column; no row of the
+// message without ink. Tables with empty last columns fit as they did before TABs were broken
+// here; a word after a TAB, a TAB run wider than the line and ideographs after a TAB are whole.
 void ExpectMessagesWithTabsPaintedWhole() {
     std::wstring hebrew = L"\t\x14\x5E9\x5DC";
     std::wstring latin;
@@ -745,23 +760,91 @@ void ExpectMessagesWithTabsPaintedWhole() {
         hebrew.insert(0, L"\t\x14\x5E9\x5DC\x5D5\x5DD ");
         latin += L"\tword\x01\x7F ";
     }
+    std::wstring rows;
+    std::wstring table;
+    for (int i = 10; i < 45; ++i) {
+        rows += i < 40 ? L"Row " + std::to_wstring(i) + L"\t\t\t\t\t\t\n" : L"";
+        table += L"item-" + std::to_wstring(i) + L"\t12 KB\tadmin" + std::wstring(32, L'\t') + L"\n";
+    }
+    std::wstring kanji;
+    for (int i = 0; i < 30; ++i) {
+        kanji += L"\x6F22\x5B57"; // 漢字
+    }
+    const struct {
+        Arguments arguments;
+        bool mayReachTheEdge = false; // a line that fits exactly in a font: its glyph is whole
+        // With its TAB as spaces that reach past its stop, the platform's own breaking takes
+        // no fewer lines: a bound the TAB's lines must keep to.
+        bool spacedTwin = false;
+    } cases[] = {
+        {{L"-", hebrew, L"\""}},
+        {{L"-", latin, L"\""}},
+        {{L"/w", L"300", L"Title", rows.substr(0, rows.size() - 1), L"x"}},
+        {{L"Title", table, L"x"}},
+        {{L"/w", L"240", L"/e", L"T", L"Name:\\tdescriptionsandmore goes on", L"one", L"two"},
+         true,
+         true},
+        {{L"/w", L"240", L"/e", L"T", L"Name:\\tdescriptionsandmore goes on  \\t ", L"one"}, true},
+        {{L"/w", L"400", L"T", L"ab\t" + std::wstring(40, L'x'), L"x"}},
+        {{L"T", L"start" + std::wstring(300, L'\t') + L"end", L"x"}},
+        {{L"T", L"\x524D\t" + kanji + kanji + kanji, L"x"}, false, true},       // 前
+        {{L"/w", L"300", L"T", L"\x540D\x524D:\t" + kanji, L"x"}, false, true}, // 名前:
+    };
     const auto ink = [](COLORREF p) { return p != ::GetSysColor(COLOR_BTNFACE); };
-    for (const std::wstring& message : {hebrew, latin}) {
+    const int rowHeight = Measure(false).RowHeight();
+    for (const auto& [arguments, mayReachTheEdge, spacedTwin] : cases) {
+        const std::size_t at = arguments.size() - 2 - (arguments.back() == L"two");
+        std::wstring message = arguments[at];
+        if (arguments[0] == L"/w" && arguments[2] == L"/e") {
+            message = std::regex_replace(message, std::wregex(L"\\\\t"), L"\t");
+        }
+        SCOPED_TRACE(testing::PrintToString(message.substr(0, 40)));
         WindowSession session;
-        ASSERT_TRUE(session.Open({L"-", message, L"\""}));
+        const bool shown = session.Open(arguments);
+        EXPECT_TRUE(shown) << "the window, not a box";
+        if (!shown) {
+            continue;
+        }
         ::UpdateWindow(session.main);
         const Geometry g = ReadGeometry(session);
         const int bottom = g.list.rectInParent.top - 15; // the message's, 15 below the top
-        // The same text on one line of a bitmap of the face's colour.
-        const int length = static_cast<int>(message.size());
-        const Canvas line(16 * length, bottom - 15);
-        ::TabbedTextOutW(line.get(), 0, 0, message.c_str(), length, 0, nullptr, 0);
-        const int whole = line.Count(ink);
+        // Its lines, each unclipped on a line of a bitmap of the face's colour.
+        std::vector<std::wstring> lines;
+        std::size_t longest = 0;
+        for (std::size_t start = 0, end = 0; end != std::wstring::npos; start = end + 1) {
+            end = message.find(L'\n', start);
+            lines.push_back(message.substr(start, end - start));
+            longest = std::max(longest, lines.back().size());
+        }
+        const Canvas drawn(64 * static_cast<int>(longest),
+                           rowHeight * static_cast<int>(lines.size()));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ::TabbedTextOutW(drawn.get(), 0, rowHeight * static_cast<int>(i), lines[i].c_str(),
+                             static_cast<int>(lines[i].size()), 0, nullptr, 0);
+        }
+        const int whole = drawn.Count(ink);
         EXPECT_GT(whole, 0);
-        EXPECT_EQ(Canvas(session.main, {20, 15, g.clientWidth - 20, bottom}).Count(ink), whole)
-            << "inside the message's rectangle";
+        const Canvas inside(session.main, {20, 15, g.clientWidth - 20, bottom});
+        EXPECT_EQ(inside.Count(ink), whole) << "inside the message's rectangle";
         EXPECT_EQ(Canvas(session.main, {0, 15, g.clientWidth, bottom}).Count(ink), whole)
             << "in its band";
+        const RECT lastColumn{g.clientWidth - 21, 15, g.clientWidth - 20, bottom};
+        EXPECT_TRUE(mayReachTheEdge || Canvas(session.main, lastColumn).Count(ink) == 0)
+            << "in the rectangle's last column";
+        ASSERT_EQ((bottom - 15) % rowHeight, 0);
+        for (int top = 0; top < bottom - 15; top += rowHeight) {
+            EXPECT_GT(inside.Count(ink, {0, top, g.clientWidth - 40, top + rowHeight}), 0)
+                << "a blank line at " << top;
+        }
+        if (spacedTwin) {
+            Arguments spaced = arguments;
+            spaced[at] = message;
+            spaced[at].replace(message.find(L'\t'), 1, Measure(false).SpacesPastATab(), L' ');
+            spaced.erase(std::remove(spaced.begin(), spaced.end(), L"/e"), spaced.end());
+            WindowSession twin;
+            ASSERT_TRUE(twin.Open(spaced));
+            EXPECT_LE(bottom, ReadWindow(twin.list).rectInParent.top - 15) << "lines broken early";
+        }
     }
 }
 
