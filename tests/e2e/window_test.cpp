@@ -602,7 +602,8 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
                   {SW_HIDE, 0},
                   {SW_HIDE, kShimFirstShow},
                   {SW_SHOWMINIMIZED, 0},
-                  {SW_SHOWNORMAL, kShimForegroundElsewhere}};
+                  {SW_SHOWNORMAL, kShimForegroundElsewhere},
+                  {SW_SHOWNOACTIVATE, kShimForegroundElsewhere}};
     for (const auto& start : starts) {
         SCOPED_TRACE(testing::Message() << start.command << " shims " << start.shims);
         LaunchOptions options;
@@ -612,6 +613,16 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         }
         WindowSession session;
         ASSERT_TRUE(session.Open(kFiveItems, options));
+        const InjectionPlan* plan = session.process.Plan();
+        if (start.command == SW_SHOWNOACTIVATE) {
+            // Asked not to activate, it never asks for the foreground: the taskbar tells.
+            EXPECT_NE(::GetForegroundWindow(), session.main);
+            EXPECT_EQ(plan->faults.calls[std::size_t(FaultPoint::SetForegroundWindow)], 0u);
+            EXPECT_EQ(plan->faults.calls[std::size_t(FaultPoint::FlashWindowEx)], 1u);
+            ::PostMessageW(session.main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(session.ExitCode(), 0u);
+            continue;
+        }
         if (::IsIconic(session.main)) {
             ::PostMessageW(session.main, WM_SYSCOMMAND, SC_RESTORE, 0);
             ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(session.main); }));
@@ -635,7 +646,6 @@ TEST(Window, ShowMaximizedCommandShowsTheNormalWindow) {
         session.Press(VK_RETURN);
         EXPECT_EQ(session.ExitCode(), 1u);
         // Behind another window and refused the foreground, it flashes on the taskbar.
-        const InjectionPlan* plan = session.process.Plan();
         const std::uint32_t flashes =
             plan ? plan->faults.calls[std::size_t(FaultPoint::FlashWindowEx)] : 0;
         EXPECT_EQ(flashes, start.shims == kShimForegroundElsewhere ? 1u : 0u);
