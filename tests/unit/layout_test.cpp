@@ -85,6 +85,10 @@ TEST(Layout, MoreItemsThanRowsWidenTheListForItsVerticalBar) {
     EXPECT_EQ(layout.listBox, Rect(20, 78, 320, 866)); // 54 rows of 16
     EXPECT_EQ(layout.window, Rect(773, 3, 374, 1034));
     EXPECT_FALSE(layout.horizontalScroll);
+    in.itemCount = 54; // as many as the rows: no bar
+    EXPECT_EQ(LayoutOf(in).listBox, Rect(20, 78, 302, 866));
+    in.itemCount = 55;
+    EXPECT_EQ(LayoutOf(in).listBox.Width(), 320);
 }
 
 TEST(Layout, RowsOptionLimitsTheVisibleRows) {
@@ -103,6 +107,10 @@ TEST(Layout, RowsThatNeedMoreThanTheAvailableHeightAreRefusedWithTheirNumber) {
     EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 55}));
     in.settings.rows = 54; // 864 fits
     EXPECT_EQ(LayoutOf(in).listBox.Height(), 866);
+    in.messageHeight = 54; // 864 rows in 864 pixels: equality passes
+    EXPECT_EQ(LayoutOf(in).listBox.Height(), 866);
+    in.messageHeight = 55;
+    EXPECT_EQ(RefusalOf(in), (LayoutRefusal{LayoutRefusal::Kind::RowsTooLarge, 54}));
 }
 
 TEST(Layout, HugeRowsValueIsComparedByItsExactProduct) {
@@ -127,6 +135,10 @@ TEST(Layout, NarrowWidthOptionTurnsOnHorizontalScrollingAndKeepsTheWindowExactly
     EXPECT_EQ(layout.window, Rect(860, 378, 200, 284));
     EXPECT_EQ(layout.OkButton(186).left, 10);
     EXPECT_EQ(layout.OkButton(186).top, 209);
+    in.itemWidth = 142; // as wide as the list's inside, 144 less its border: no bar
+    EXPECT_FALSE(LayoutOf(in).horizontalScroll);
+    in.itemWidth = 143;
+    EXPECT_TRUE(LayoutOf(in).horizontalScroll);
 }
 
 TEST(Layout, ShortTextsAreRaisedToTheSmallestWindow) {
@@ -163,6 +175,10 @@ TEST(Layout, HorizontalScrollingNeedsRoomForItsBarAndTheMessageRefusalComesFirst
     const WindowLayout layout = LayoutOf(in);
     EXPECT_TRUE(layout.horizontalScroll);
     EXPECT_EQ(layout.listBox.Height(), 34); // two rows; no room left for the bar
+    in.messageHeight = 820; // AV = 98: five rows and the bar would fill it, which is not below
+    EXPECT_EQ(LayoutOf(in).listBox.Height(), 82);
+    in.messageHeight = 819;
+    EXPECT_EQ(LayoutOf(in).listBox.Height(), 100);
 }
 
 TEST(Layout, EmptyListGivesAFlatListBoxWithoutBars) {
@@ -174,6 +190,8 @@ TEST(Layout, EmptyListGivesAFlatListBoxWithoutBars) {
     EXPECT_EQ(layout.window.Width(), 356);
     EXPECT_EQ(layout.window.Height(), 170);
     EXPECT_FALSE(layout.horizontalScroll);
+    in.rowHeight = 0; // a font without height: no rows, and nothing divided by it
+    EXPECT_EQ(LayoutOf(in).listBox.Height(), 2);
 }
 
 TEST(Layout, VerticalBarWideningUsesAStrictTest) {
@@ -202,6 +220,8 @@ TEST(Layout, UnwidenedListWithAnItemBesideTheVerticalBarScrollsWithoutGrowingTal
     const WindowLayout layout = LayoutOf(in);
     EXPECT_TRUE(layout.horizontalScroll);
     EXPECT_EQ(layout.listBox, Rect(20, 78, 1848, 866));
+    in.itemWidth = 1828; // fits 1846 - 18 exactly
+    EXPECT_FALSE(LayoutOf(in).horizontalScroll);
 }
 
 TEST(Layout, WidthOptionGivesExactlyThatWidthUnlessItIsTheWholeWorkArea) {
