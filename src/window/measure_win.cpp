@@ -45,14 +45,7 @@ public:
           params_(DrawParameters(settings.window.TabLength())) {}
 
     MessageDrawing DrawingAt(std::int32_t width) {
-        return DrawingFor(settings_.message, width, [this](std::u16string_view line) {
-            RECT rect{0, 0, 0, 0};
-            ::DrawTextExW(dc_, const_cast<wchar_t*>(Wide(line.data())),
-                          static_cast<int>(line.size()), &rect,
-                          DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX | DT_CALCRECT,
-                          &params_);
-            return static_cast<std::int32_t>(rect.right - rect.left);
-        });
+        return DrawingFor(settings_.message, width, lineWidth_);
     }
 
     void SizeAt(std::int32_t width, const MessageDrawing& drawing, LayoutInput& in) {
@@ -63,7 +56,10 @@ public:
             !failure_) {
             failure_ = LastFailure(L"DrawTextExW");
         }
-        in.messageWidth = rect.right - rect.left;
+        // The platform counts the TABs that end a line, which hang invisible past the edge: a
+        // table with empty last columns would widen the window to the work area's width.
+        in.messageWidth = drawing.linesBroken ? WidestLine(drawing.text, width, lineWidth_)
+                                              : rect.right - rect.left;
         in.messageHeight = rect.bottom - rect.top;
     }
 
@@ -73,6 +69,14 @@ private:
     std::int32_t maximumHeight_;
     std::optional<PlatformFailure>& failure_;
     DRAWTEXTPARAMS params_;
+    // One line as it is drawn, its TABs expanded.
+    LineWidth lineWidth_ = [this](std::u16string_view line) {
+        RECT rect{0, 0, 0, 0};
+        ::DrawTextExW(dc_, const_cast<wchar_t*>(Wide(line.data())), static_cast<int>(line.size()),
+                      &rect, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | DT_NOPREFIX | DT_CALCRECT,
+                      &params_);
+        return static_cast<std::int32_t>(rect.right - rect.left);
+    };
 };
 
 // Items are measured as the list box will draw them: in its font, TABs at its stops.

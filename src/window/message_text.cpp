@@ -137,6 +137,21 @@ std::u16string BreakLines(std::u16string_view message, std::int32_t width,
     return broken;
 }
 
+std::int32_t WidestLine(std::u16string_view text, std::int32_t width, const LineWidth& lineWidth) {
+    std::int32_t widest = 0;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        if (at == text.size() || EndsLine(text[at])) {
+            const std::size_t ink = InkEnd(text, start, at);
+            widest = std::max(widest, ink - start > kMaximumMeasuredLine
+                                          ? width
+                                          : lineWidth(text.substr(start, ink - start)));
+            start = at + 1;
+        }
+    }
+    return widest;
+}
+
 MessageDrawing DrawingFor(std::u16string_view message, std::int32_t width,
                           const LineWidth& lineWidth) {
     if (message.find(u'\t') == std::u16string_view::npos) {

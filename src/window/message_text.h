@@ -39,6 +39,10 @@ MessageDrawing DrawingFor(std::u16string_view message, std::int32_t width,
 std::u16string BreakLines(std::u16string_view message, std::int32_t width,
                           const LineWidth& lineWidth);
 
+// The width of the widest line's ink, its trailing blanks not counted: what a message whose lines
+// were broken within width shows. A line too long to be measured counts as width.
+std::int32_t WidestLine(std::u16string_view text, std::int32_t width, const LineWidth& lineWidth);
+
 // Whether a line may break between these two units, the second starting the next line.
 bool BreaksBetween(char16_t before, char16_t after);
 

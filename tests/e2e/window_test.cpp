@@ -834,6 +834,14 @@ void ExpectMessagesWithTabsPaintedWhole() {
         }
         const int whole = drawn.Count(ink);
         EXPECT_GT(whole, 0);
+        // Never wider than its ink needs, TABs that end its lines being invisible.
+        const int height = rowHeight * static_cast<int>(lines.size());
+        int inkRight = 64 * static_cast<int>(longest);
+        while (inkRight > 0 && drawn.Count(ink, {inkRight - 1, 0, inkRight, height}) == 0) {
+            --inkRight;
+        }
+        EXPECT_TRUE(arguments[0] == L"/w" || g.clientWidth - 40 <= std::max(inkRight + 8, 200))
+            << g.clientWidth << " wide for ink to " << inkRight;
         const Canvas inside(session.main, {20, 15, g.clientWidth - 20, bottom});
         EXPECT_EQ(inside.Count(ink), whole) << "inside the message's rectangle";
         EXPECT_EQ(Canvas(session.main, {0, 15, g.clientWidth, bottom}).Count(ink), whole)

@@ -370,6 +370,9 @@ TEST(MessageText, LinesWithTabsBreakAfterBlanksOrBetweenIdeographsWhereTheyWould
         EXPECT_EQ(BreakLines(c.message, c.width, lineWidth), c.broken) << c.width;
     }
     EXPECT_LE(longest, kMaximumMeasuredLine);
+    // What such a message shows: its widest ink, trailing blanks invisible past the edge.
+    EXPECT_EQ(WidestLine(u"ab\t\t\t\nabcde  \r\n\t\ta", 50, lineWidth), 90);
+    EXPECT_EQ(WidestLine(pairs, 50, lineWidth), 50);
     // The platform breaks a message without TABs, with its ellipses.
     EXPECT_EQ(DrawingFor(u"ab cd ef", 30, lineWidth), (MessageDrawing{u"ab cd ef", false}));
     EXPECT_EQ(DrawingFor(u"ab\tcd ef", 30, lineWidth), (MessageDrawing{u"ab\t\ncd \nef", true}));
