@@ -83,7 +83,7 @@ std::int32_t ItemMeasure::Width(const char16_t* item) {
 std::int32_t ItemMeasure::PlatformWidth(const char16_t* item) {
     // TabbedTextOutW measures each run between TABs with GetTextExtentPointW, and so does this
     // (its own extent call reports only 16 bits of width). DrawTextExW would break the line at
-    // CR and LF, and Wine's measures a long line in 1,024-unit pieces.
+    // CR and LF, and Wine's measures a long line in pieces (kMaximumMeasuredLine).
     const std::size_t length = std::char_traits<char16_t>::length(item);
     const std::int64_t width =
         TabbedWidth(item, length, tabs_, [this, item](std::size_t start, std::size_t count) {

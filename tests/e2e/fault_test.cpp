@@ -176,7 +176,11 @@ const Command kCommands[] = {
      {L"/x", L"T", L"M", L"one", L"two", L"three"},
      0,
      {Text(MessageId::MsgParameterInvalid, L"/x")}},
-    {"list file, Enter", {L"/f", L"/s", L"2", L"T", L"M", L"<list>"}, 2, {kListNotOpened}},
+    // A message with TABs: its lines are measured one by one.
+    {"list file, TAB message, Enter",
+     {L"/f", L"/s", L"2", L"T", L"M\tN O\tP", L"<list>"},
+     2,
+     {kListNotOpened}},
     {"/fd, Enter", {L"/fd", L"/s", L"3", L"T", L"M", L"<list>"}, 3, {kListNotOpened}},
     {"/fd -, Enter",
      {L"/fd", L"/u", L"/s", L"2", L"T", L"M", L"-"},
