@@ -122,20 +122,23 @@ Measurement MeasureLayout(HWND mainWindow, HFONT font, const Settings& settings,
     in.settings = settings.window;
     in.itemCount = static_cast<std::int64_t>(settings.items.size());
 
+    // Without a context or its metrics nothing is measured: Wine's DrawTextExW divides by the
+    // average character width to expand a TAB, and a process ended by that reads as a choice.
     const WindowDc dc(mainWindow);
     if (!dc) {
         result.failure = LastFailure(L"GetDC");
+        return result;
     }
     // Without "/m" the context keeps its default font: the one the list box and the painted
     // message use too.
     const SelectionScope selection(dc.get(), settings.window.useUiFont ? font : nullptr);
     TEXTMETRICW metrics{};
-    if (::GetTextMetricsW(dc.get(), &metrics)) {
-        in.rowHeight = metrics.tmHeight;
-        in.averageCharWidth = metrics.tmAveCharWidth;
-    } else if (!result.failure) {
+    if (!::GetTextMetricsW(dc.get(), &metrics)) {
         result.failure = LastFailure(L"GetTextMetricsW");
+        return result;
     }
+    in.rowHeight = metrics.tmHeight;
+    in.averageCharWidth = metrics.tmAveCharWidth;
 
     MessageMeasure message(dc.get(), settings, MaximumMessageHeight(in), result.failure);
     std::int32_t width = MaximumMessageWidth(in);
