@@ -128,6 +128,17 @@ TEST(ListFile, SelectionNumberAppliesToTheFilesLines) {
     EXPECT_EQ(session.ExitCode(), 2u);
 }
 
+// Whether the system frees a file's name at its deletion while another program still has it
+// open (POSIX semantics, Windows 10 1709 and later on NTFS), as the program asks it to.
+bool FreesNamesAtOnce(const std::wstring& scratch) {
+    UniqueFileHandle file(::CreateFileW(scratch.c_str(), DELETE | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    DWORD deletePosix = 0x3;
+    return file && ::SetFileInformationByHandle(file.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21),
+                                                &deletePosix, sizeof(deletePosix));
+}
+
 void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     TempDir dir;
     // A path of 300 characters too, beyond what Windows takes without its "\\?\" form.
@@ -136,27 +147,63 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     // This test reaches the files in that form; the program is given them as they are.
     const auto reach = [](const std::wstring& path) { return L"\\\\?\\" + path; };
     ASSERT_TRUE(::CreateDirectoryW(reach(folder).c_str(), nullptr));
+    const bool freesNames = FreesNamesAtOnce(dir.File(L"scratch"));
+    // Another program holds the file: not at all; or shared for reading, not deletion (a
+    // scanner, a sync client), until the window shows (the file goes when it closes) or all
+    // along (the file stays); until the window shows, and then a script writes its next list
+    // under the name, in place (cmd's ">") or as a new file: that one stays. Or shared for
+    // deletion too, all along (an indexer): the name is free for a new file at once where the
+    // system frees it (Wine 8 does not), else once that program lets go.
+    enum Holding { None, UntilShown, AllAlong, ThenRewritten, ThenReplaced, SharingDeletion };
     for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
         for (const std::wstring& path : {dir.File(L"gone.txt"), longPath}) {
-            // Held by none; or shared for reading, not deletion (a scanner, a sync client), until
-            // the window shows (the file goes when it closes), or all along (the file stays).
-            for (const int holding : {0, 1, 2}) {
+            for (const Holding holding :
+                 {None, UntilShown, AllAlong, ThenRewritten, ThenReplaced, SharingDeletion}) {
+                SCOPED_TRACE(testing::Message() << "holding " << holding << ", path of "
+                                                << path.size() << ", key " << key);
                 ASSERT_TRUE(WriteBytes(reach(path), "one\r\ntwo\r\n"));
                 UniqueFileHandle holder;
-                if (holding != 0) {
-                    holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+                if (holding != None) {
+                    const DWORD share =
+                        holding == SharingDeletion
+                            ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
+                    holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, share, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
                 }
                 WindowSession session;
                 ASSERT_TRUE(session.Open({L"/fd", L"/s", L"1", L"T", L"M", path}));
-                EXPECT_EQ(FileExists(reach(path)), holding != 0) << "while the window shows";
+                if (holding != SharingDeletion) {
+                    EXPECT_EQ(FileExists(reach(path)), holding != None) << "while the window shows";
+                }
                 EXPECT_EQ(ListItems(session.list), (Items{L"one", L"two"}));
-                if (holding == 1) {
+                const bool written = holding == ThenRewritten || holding == ThenReplaced;
+                if (holding == UntilShown || written) {
                     holder.reset();
+                }
+                if (holding == ThenReplaced) {
+                    ASSERT_TRUE(::DeleteFileW(reach(path).c_str()));
+                }
+                if (written) {
+                    ASSERT_TRUE(WriteBytes(reach(path), "next\r\n"));
                 }
                 session.Press(key);
                 EXPECT_EQ(session.ExitCode(), key == VK_RETURN ? 1u : 0u);
-                EXPECT_EQ(FileExists(reach(path)), holding == 2);
+                if (holding == SharingDeletion) {
+                    const auto writeAnew = [&] {
+                        return static_cast<bool>(
+                            UniqueFileHandle(::CreateFileW(reach(path).c_str(), GENERIC_WRITE, 0,
+                                                           nullptr, CREATE_NEW, 0, nullptr)));
+                    };
+                    EXPECT_EQ(writeAnew(), freesNames) << "while the holder has it";
+                    holder.reset();
+                    EXPECT_TRUE(freesNames || writeAnew()) << "once the holder let go";
+                    continue;
+                }
+                EXPECT_EQ(FileExists(reach(path)), holding == AllAlong || written);
+                if (written) {
+                    EXPECT_EQ(ReadBytes(reach(path)), "next\r\n");
+                }
             }
         }
     }

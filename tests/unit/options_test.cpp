@@ -68,6 +68,7 @@ TEST(Options, AcceptedValuesAreStored) {
     EXPECT_EQ(plain.window, WindowSettings{});
     EXPECT_EQ(plain.window.TabLength(), 8);
     EXPECT_EQ(plain.icon, std::nullopt);
+    EXPECT_EQ(plain.listFilePath, std::nullopt);
 }
 
 TEST(Options, AnOptionAnywhereGivesTheSameSettings) {
@@ -86,9 +87,13 @@ TEST(Options, FlagsInAnyCaseMayRepeatAndDeleteStaysSet) {
         Parsed(Args({u"/E", u"/e", u"/M", u"/m", u"/u", u"/U", u"/FD", u"/f", u"T", u"M", u"l"}));
     EXPECT_TRUE(s.escapes && s.window.useUiFont && s.unicodeListFile && s.listFile &&
                 s.deleteListFile);
-    const Settings f = Parsed(Args({u"/F", u"T", u"M", u"l"}));
+    // The list argument is the path, not an item, wherever "/f" stands.
+    const Settings f = Parsed(Args({u"T", u"M", u"l", u"/F"}));
     EXPECT_TRUE(f.listFile);
     EXPECT_FALSE(f.deleteListFile);
+    EXPECT_EQ(f.listFilePath, u"l");
+    EXPECT_TRUE(f.items.empty() && s.items.empty());
+    EXPECT_EQ(s.listFilePath, u"l");
 }
 
 TEST(Options, WidthIsBoundedByTheWorkAreaGiven) {

@@ -3,7 +3,6 @@
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "text/list_file_win.h"
-#include "vocabulary/settings.h"
 
 #include "printers.h"
 #include "temp_dir_win.h"
@@ -16,6 +15,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace sevrane {
@@ -226,9 +226,9 @@ void CompareGeneratedFiles(TextGenerator::Kind kind, bool unicode, const char16_
         const std::string bytes = generator.File();
         const std::u16string path =
             WriteFile(directory, prefix + FromWide(std::to_wstring(i).c_str()) + u".txt", bytes);
-        ItemList ours;
-        ASSERT_EQ(LoadListFile(path, unicode, ours), ListFileStatus::Read);
-        ExpectSameItems(ours, ReadWithRuntime(path, unicode),
+        const auto read = ReadList(path, unicode);
+        ASSERT_TRUE(std::holds_alternative<ListRead>(read));
+        ExpectSameItems(std::get<ListRead>(read).items, ReadWithRuntime(path, unicode),
                         "file " + std::to_string(i) + " of " + std::to_string(bytes.size()) +
                             " bytes");
     }
@@ -261,29 +261,38 @@ TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
     const UniqueFileHandle server(::CreateNamedPipeW(
         Wide(pipe), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
     ASSERT_TRUE(exclusive && server);
+    const std::u16string missing = FromWide(directory.File(L"missing.txt").c_str());
     for (const std::u16string& path :
-         {FromWide(directory.File(L"sub").c_str()),
-          FromWide(directory.File(L"missing.txt").c_str()), held, pipe, std::u16string(u"NUL")}) {
+         {FromWide(directory.File(L"sub").c_str()), missing, held, pipe, std::u16string(u"NUL")}) {
         for (const bool unicode : {false, true}) {
-            ItemList items{u"stale"};
-            EXPECT_EQ(LoadListFile(path, unicode, items), ListFileStatus::NotOpened);
-            EXPECT_TRUE(items.empty());
+            const auto read = ReadList(path, unicode);
+            EXPECT_EQ(std::get_if<Failure>(&read) ? *std::get_if<Failure>(&read) : Failure{},
+                      (Failure{path == missing ? MessageId::MsgFileNotFound
+                                               : MessageId::MsgFileNotOpened,
+                               path}));
         }
     }
 }
 
-TEST(ListFile, StepTakesThePathOutOfTheItemsAndReadsTheFile) {
+// The file read is the one a handle opened now finds; the same name rewritten in place (as
+// cmd's ">" does, keeping the file's index) is another.
+TEST(ListFile, ReadGivesTheLinesAndWhichFileTheyCameFrom) {
     TempDir directory;
     const std::u16string path =
-        WriteFile(directory, u"step.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
-    Settings settings;
-    settings.listFile = true;
-    settings.unicodeListFile = true;
-    settings.items = {path};
-    std::u16string listFilePath;
-    ASSERT_EQ(RunListFileStep(settings, listFilePath), std::nullopt);
-    EXPECT_EQ(listFilePath, path);
-    EXPECT_EQ(settings.items, (ItemList{u"one", u"two"}));
+        WriteFile(directory, u"read.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwo"));
+    const auto read = ReadList(path, true);
+    ASSERT_TRUE(std::holds_alternative<ListRead>(read));
+    EXPECT_EQ(std::get<ListRead>(read).items, (ItemList{u"one", u"two"}));
+    const auto identityNow = [&] {
+        const UniqueFileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        return IdentityOf(file.get());
+    };
+    ASSERT_TRUE(std::get<ListRead>(read).identity.has_value());
+    EXPECT_EQ(std::get<ListRead>(read).identity, identityNow());
+    ::Sleep(20);
+    WriteFile(directory, u"read.txt", "\xFF\xFE" + Utf16Bytes(u"one\r\ntwx"));
+    EXPECT_NE(std::get<ListRead>(read).identity, identityNow());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "inject/shims_win.h"
 
+#include "platform/handles_win.h"
+
 #include <io.h>
 
 #include <cerrno>
@@ -71,6 +73,23 @@ bool RefusesLongPath(LPCWSTR name) {
         return true;
     }
     return false;
+}
+
+bool HoldsNoIconSource(LPCWSTR name) {
+    if (plan == nullptr || (plan->shims & kShimExtractIconOne) == 0) {
+        return false;
+    }
+    const UniqueFileHandle file(::CreateFileW(name, GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    char head[4] = {};
+    DWORD got = 0;
+    if (!file || !::ReadFile(file.get(), head, sizeof(head), &got, nullptr)) {
+        return false;
+    }
+    const bool executable = got >= 2 && head[0] == 'M' && head[1] == 'Z';
+    const bool iconFile = got == 4 && std::memcmp(head, "\0\0\1\0", 4) == 0;
+    return !executable && !iconFile;
 }
 
 FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {
