@@ -266,10 +266,15 @@ TEST(ListFile, WhatCannotBeReadWholeIsNotOpened) {
          {FromWide(directory.File(L"sub").c_str()), missing, held, pipe, std::u16string(u"NUL")}) {
         for (const bool unicode : {false, true}) {
             const auto read = ReadList(path, unicode);
-            EXPECT_EQ(std::get_if<Failure>(&read) ? *std::get_if<Failure>(&read) : Failure{},
-                      (Failure{path == missing ? MessageId::MsgFileNotFound
-                                               : MessageId::MsgFileNotOpened,
-                               path}));
+            const Failure* failure = std::get_if<Failure>(&read);
+            ASSERT_NE(failure, nullptr) << Shown(path);
+            EXPECT_EQ(failure->subject, path);
+            // Whether a pipe exists is the platform's say (Wine: it does not); the rest do.
+            if (path != pipe) {
+                EXPECT_EQ(failure->id, path == missing ? MessageId::MsgFileNotFound
+                                                       : MessageId::MsgFileNotOpened)
+                    << Shown(path);
+            }
         }
     }
 }
