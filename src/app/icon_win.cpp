@@ -38,9 +38,10 @@ bool ReadMore(HANDLE file, std::string& head, std::size_t count) {
 // faults on a directory that points past the end of the file: such a file is checked first.
 // One that cannot be read counts as one without icons.
 bool MayExtractFrom(const std::u16string& path) {
-    const UniqueFileHandle file(::CreateFileW(
-        PlatformPath(path).get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFileHandle file(
+        ::CreateFileW(PlatformPath(path).get(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return false;
     }

@@ -92,8 +92,8 @@ int RunListWindow(const WindowRequest& request, const std::optional<FileIdentity
     // keeps others from deleting (a scanner, a sync client, an editor that has just saved it)
     // has mostly let go by the time the window closes: the file is tried once more then, if it
     // is still the one read.
-    const bool held = toDelete && DeleteListFile(*settings.listFilePath, *toDelete) ==
-                                      ListDeletion::Held;
+    const bool held =
+        toDelete && DeleteListFile(*settings.listFilePath, *toDelete) == ListDeletion::Held;
     const int result = window.ShowAndRun();
     if (held) {
         DeleteListFile(*settings.listFilePath, *toDelete);

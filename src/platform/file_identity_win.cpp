@@ -16,10 +16,10 @@ std::optional<FileIdentity> IdentityOf(HANDLE file) {
     if (!::GetFileInformationByHandle(file, &info)) {
         return std::nullopt;
     }
-    return FileIdentity{info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow),
-                        Join(info.ftLastWriteTime.dwHighDateTime,
-                             info.ftLastWriteTime.dwLowDateTime),
-                        Join(info.nFileSizeHigh, info.nFileSizeLow)};
+    return FileIdentity{
+        info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow),
+        Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+        Join(info.nFileSizeHigh, info.nFileSizeLow)};
 }
 
 } // namespace sevrane

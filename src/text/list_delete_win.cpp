@@ -34,10 +34,10 @@ bool MarkForDeletion(HANDLE file) {
 ListDeletion DeleteListFile(const std::u16string& path, const FileIdentity& identity) {
     // Opened for deletion only, sharing everything: a reader that shares deletion does not stop
     // it, and nothing the handle does can change the file's contents.
-    const UniqueFileHandle file(::CreateFileW(
-        PlatformPath(path).get(), DELETE | FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-        nullptr));
+    const UniqueFileHandle file(
+        ::CreateFileW(PlatformPath(path).get(), DELETE | FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, 0, nullptr));
     if (!file) {
         return ::GetLastError() == ERROR_SHARING_VIOLATION ? ListDeletion::Held
                                                            : ListDeletion::LeftAlone;

@@ -164,8 +164,7 @@ std::variant<ListRead, Failure> ReadList(const std::u16string& path, bool unicod
     if (::_waccess_s(PlatformPath(path).get(), 0) != 0) {
         return Failure{MessageId::MsgFileNotFound, path};
     }
-    if (Guarded([&] { return DecodeListFile(path, unicode, read); }) !=
-        ListFileStatus::Read) {
+    if (Guarded([&] { return DecodeListFile(path, unicode, read); }) != ListFileStatus::Read) {
         return Failure{MessageId::MsgFileNotOpened, path};
     }
     return read;

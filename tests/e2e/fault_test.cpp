@@ -160,8 +160,8 @@ std::string Fault(const Command& command, const FaultRun& run) {
         return "list file deleted, window never shown";
     }
     // A file that cannot be told to be the one read is never deleted.
-    if (run.plan.faults.point == FaultPoint::GetFileInformationByHandle &&
-        run.plan.faults.failed && !run.listKept) {
+    if (run.plan.faults.point == FaultPoint::GetFileInformationByHandle && run.plan.faults.failed &&
+        !run.listKept) {
         return "list file deleted without its identity";
     }
     if (command.arguments.back() == L"-" && !run.listKept) {

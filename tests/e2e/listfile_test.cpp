@@ -135,8 +135,9 @@ bool FreesNamesAtOnce(const std::wstring& scratch) {
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     DWORD deletePosix = 0x3;
-    return file && ::SetFileInformationByHandle(file.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21),
-                                                &deletePosix, sizeof(deletePosix));
+    return file &&
+           ::SetFileInformationByHandle(file.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21),
+                                        &deletePosix, sizeof(deletePosix));
 }
 
 void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
@@ -153,21 +154,30 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     // along (the file stays); until the window shows, and then a script writes its next list
     // under the name, in place (cmd's ">") or as a new file: that one stays. Or shared for
     // deletion too, all along (an indexer): the name is free for a new file at once where the
-    // system frees it (Wine 8 does not), else once that program lets go.
-    enum Holding { None, UntilShown, AllAlong, ThenRewritten, ThenReplaced, SharingDeletion };
+    // system frees it (Wine 8 does not), else once that program lets go. A read-only file stays.
+    enum Holding {
+        None,
+        UntilShown,
+        AllAlong,
+        ThenRewritten,
+        ThenReplaced,
+        SharingDeletion,
+        ReadOnly
+    };
     for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
         for (const std::wstring& path : {dir.File(L"gone.txt"), longPath}) {
-            for (const Holding holding :
-                 {None, UntilShown, AllAlong, ThenRewritten, ThenReplaced, SharingDeletion}) {
+            for (const Holding holding : {None, UntilShown, AllAlong, ThenRewritten, ThenReplaced,
+                                          SharingDeletion, ReadOnly}) {
                 SCOPED_TRACE(testing::Message() << "holding " << holding << ", path of "
                                                 << path.size() << ", key " << key);
                 ASSERT_TRUE(WriteBytes(reach(path), "one\r\ntwo\r\n"));
                 UniqueFileHandle holder;
-                if (holding != None) {
-                    const DWORD share =
-                        holding == SharingDeletion
-                            ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
-                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
+                if (holding == ReadOnly) {
+                    ASSERT_TRUE(::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_READONLY));
+                } else if (holding != None) {
+                    const DWORD share = holding == SharingDeletion
+                                            ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
                     holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, share, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
                 }
@@ -200,10 +210,12 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
                     EXPECT_TRUE(freesNames || writeAnew()) << "once the holder let go";
                     continue;
                 }
-                EXPECT_EQ(FileExists(reach(path)), holding == AllAlong || written);
+                EXPECT_EQ(FileExists(reach(path)),
+                          holding == AllAlong || written || holding == ReadOnly);
                 if (written) {
                     EXPECT_EQ(ReadBytes(reach(path)), "next\r\n");
                 }
+                ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             }
         }
     }

@@ -110,11 +110,11 @@ constexpr auto HookGetTextMetricsW =
     kFailing<FaultPoint::GetTextMetricsW, decltype(&::GetTextMetricsW), FALSE>;
 constexpr auto HookDrawTextExW = kFailing<FaultPoint::DrawTextExW, decltype(&::DrawTextExW), 0>;
 constexpr auto HookGetFileInformationByHandle =
-    kFailing<FaultPoint::GetFileInformationByHandle, decltype(&::GetFileInformationByHandle),
-             FALSE, ERROR_ACCESS_DENIED>;
+    kFailing<FaultPoint::GetFileInformationByHandle, decltype(&::GetFileInformationByHandle), FALSE,
+             ERROR_ACCESS_DENIED>;
 constexpr auto HookSetFileInformationByHandle =
-    kFailing<FaultPoint::SetFileInformationByHandle, decltype(&::SetFileInformationByHandle),
-             FALSE, ERROR_ACCESS_DENIED>;
+    kFailing<FaultPoint::SetFileInformationByHandle, decltype(&::SetFileInformationByHandle), FALSE,
+             ERROR_ACCESS_DENIED>;
 
 // Fails as the other points do, or answers 1 where Windows does and Wine gives 0.
 HICON WINAPI HookExtractIconW(HINSTANCE instance, LPCWSTR file, UINT index) {

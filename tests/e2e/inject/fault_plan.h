@@ -35,7 +35,7 @@ namespace sevrane::e2e {
     X(ExtractIconW, ExtractIconW)                                                                  \
     X(MessageBoxW, MessageBoxW)                                                                    \
     X(GetFileInformationByHandle, GetFileInformationByHandle) /* the list file's identity */       \
-    X(SetFileInformationByHandle, SetFileInformationByHandle) /* the "/fd" deletion */            \
+    X(SetFileInformationByHandle, SetFileInformationByHandle) /* the "/fd" deletion */             \
     X(GetMessageW, GetMessageW)                                                                    \
     X(GetForegroundWindow, GetForegroundWindow)                                                    \
     X(SetForegroundWindow, SetForegroundWindow)                                                    \

@@ -79,9 +79,9 @@ bool HoldsNoIconSource(LPCWSTR name) {
     if (plan == nullptr || (plan->shims & kShimExtractIconOne) == 0) {
         return false;
     }
-    const UniqueFileHandle file(::CreateFileW(name, GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueFileHandle file(
+        ::CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr));
     char head[4] = {};
     DWORD got = 0;
     if (!file || !::ReadFile(file.get(), head, sizeof(head), &got, nullptr)) {
