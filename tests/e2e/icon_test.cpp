@@ -77,10 +77,15 @@ TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {
     EXPECT_EQ(report->smallIcon.handle, 0u);
 }
 
-// File names stay ASCII: the Japanese run may lack a Unix locale for other names. The platform's
-// extraction answers as Windows does: 1, not 0, for a file that exists and holds no icon.
+// File names stay ASCII: the Japanese run may lack a Unix locale for other names. Windows' rules
+// apply: 1 from ExtractIconW for a file without icons; long paths only in the "\\?\" form.
 void ExpectLoadFailuresNameTheFile() {
     TempDir dir;
+    const std::wstring folder = dir.File(std::wstring(200, L'd'));
+    const std::wstring longIcon =
+        folder + L"\\" + std::wstring(295 - folder.size(), L'i') + L".ico";
+    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr) &&
+                WriteBytes(L"\\\\?\\" + longIcon, IconFileBytes()));
     const std::wstring text = dir.File(L"notes.txt");
     ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
     const std::wstring missing = dir.File(L"missing.ico");
@@ -106,9 +111,10 @@ void ExpectLoadFailuresNameTheFile() {
         {library + L",99999", Text(MessageId::MsgIconNotRetrieved, library)},
         {farImage, Text(MessageId::MsgIconNotRetrieved, farImage)},
         {manyEntries, Text(MessageId::MsgIconNotRetrieved, manyEntries)},
+        {longIcon, Text(MessageId::MsgIconNotRetrieved, longIcon)},
     };
     LaunchOptions asWindows;
-    asWindows.plan = InjectionPlan{.shims = kShimExtractIconOne};
+    asWindows.plan = InjectionPlan{.shims = kShimExtractIconOne | kShimShortPathsOnly};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));
         ExpectSingleBox(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}, asWindows),
@@ -117,29 +123,6 @@ void ExpectLoadFailuresNameTheFile() {
 }
 
 SEVRANE_TEST_IN_BOTH_LANGUAGES(Icon, LoadFailuresNameTheFile, ExpectLoadFailuresNameTheFile())
-
-// An icon file on a path of 300 characters is found, as a list file would be; the icon comes
-// as the system's extraction allows (under Wine 8 it gives none for such a path).
-void ExpectLongPathIsFound() {
-    TempDir dir;
-    const std::wstring folder = dir.File(std::wstring(200, L'd'));
-    const std::wstring icon = folder + L"\\" + std::wstring(295 - folder.size(), L'i') + L".ico";
-    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(L"\\\\?\\" + icon, IconFileBytes()));
-    const UniqueIcon extracted(
-        ::ExtractIconW(::GetModuleHandleW(nullptr), (L"\\\\?\\" + icon).c_str(), 0));
-    // Windows' rule without the long-path setting, which Wine does not apply by itself.
-    LaunchOptions shortPathsOnly;
-    shortPathsOnly.plan = InjectionPlan{.shims = kShimShortPathsOnly};
-    if (extracted) {
-        ExpectWindowIcon({L"/i", icon, L"Title", L"Message", L"item"}, shortPathsOnly);
-    } else {
-        ExpectSingleBox(RunToEnd({L"/i", icon, L"Title", L"Message", L"item"}, shortPathsOnly),
-                        Text(MessageId::MsgIconNotRetrieved, icon));
-    }
-}
-
-SEVRANE_TEST_IN_BOTH_LANGUAGES(Icon, LongPathIsFound, ExpectLongPathIsFound())
 
 TEST(Icon, MissingIconFileIsFoundOnlyAfterTheOtherChecks) {
     TempDir dir;

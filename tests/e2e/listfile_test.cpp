@@ -131,13 +131,11 @@ TEST(ListFile, SelectionNumberAppliesToTheFilesLines) {
 // Whether the system frees a file's name at its deletion while another program still has it
 // open (POSIX semantics, Windows 10 1709 and later on NTFS), as the program asks it to.
 bool FreesNamesAtOnce(const std::wstring& scratch) {
-    UniqueFileHandle file(::CreateFileW(scratch.c_str(), DELETE | GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     DWORD deletePosix = 0x3;
-    return file &&
-           ::SetFileInformationByHandle(file.get(), static_cast<FILE_INFO_BY_HANDLE_CLASS>(21),
-                                        &deletePosix, sizeof(deletePosix));
+    const UniqueFileHandle file(::CreateFileW(scratch.c_str(), DELETE | GENERIC_WRITE, 0, nullptr,
+                                              CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file && ::SetFileInformationByHandle(file.get(), FILE_INFO_BY_HANDLE_CLASS(21),
+                                                &deletePosix, sizeof(deletePosix));
 }
 
 void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
@@ -155,66 +153,50 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     // under the name, in place (cmd's ">") or as a new file: that one stays. Or shared for
     // deletion too, all along (an indexer): the name is free for a new file at once where the
     // system frees it (Wine 8 does not), else once that program lets go. A read-only file stays.
-    enum Holding {
-        None,
-        UntilShown,
-        AllAlong,
-        ThenRewritten,
-        ThenReplaced,
-        SharingDeletion,
-        ReadOnly
-    };
+    enum Holding { None, UntilShown, AllAlong, Rewritten, Replaced, SharingDeletion, ReadOnly };
     for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
         for (const std::wstring& path : {dir.File(L"gone.txt"), longPath}) {
-            for (const Holding holding : {None, UntilShown, AllAlong, ThenRewritten, ThenReplaced,
-                                          SharingDeletion, ReadOnly}) {
-                SCOPED_TRACE(testing::Message() << "holding " << holding << ", path of "
-                                                << path.size() << ", key " << key);
+            for (int h = None; h <= ReadOnly; ++h) {
+                const auto holding = static_cast<Holding>(h);
+                SCOPED_TRACE(testing::Message() << "holding " << h << ", key " << key << ", "
+                                                << path.size() << " characters");
                 ASSERT_TRUE(WriteBytes(reach(path), "one\r\ntwo\r\n"));
+                ASSERT_TRUE(holding != ReadOnly ||
+                            ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_READONLY));
                 UniqueFileHandle holder;
-                if (holding == ReadOnly) {
-                    ASSERT_TRUE(::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_READONLY));
-                } else if (holding != None) {
-                    const DWORD share = holding == SharingDeletion
-                                            ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
-                                            : FILE_SHARE_READ | FILE_SHARE_WRITE;
+                if (holding != None && holding != ReadOnly) {
+                    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                        (holding == SharingDeletion ? FILE_SHARE_DELETE : 0);
                     holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, share, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
                 }
                 WindowSession session;
                 ASSERT_TRUE(session.Open({L"/fd", L"/s", L"1", L"T", L"M", path}));
-                if (holding != SharingDeletion) {
-                    EXPECT_EQ(FileExists(reach(path)), holding != None) << "while the window shows";
-                }
+                EXPECT_TRUE(holding == SharingDeletion ||
+                            FileExists(reach(path)) == (holding != None))
+                    << "while the window shows";
                 EXPECT_EQ(ListItems(session.list), (Items{L"one", L"two"}));
-                const bool written = holding == ThenRewritten || holding == ThenReplaced;
+                const bool written = holding == Rewritten || holding == Replaced;
                 if (holding == UntilShown || written) {
                     holder.reset();
                 }
-                if (holding == ThenReplaced) {
-                    ASSERT_TRUE(::DeleteFileW(reach(path).c_str()));
-                }
-                if (written) {
-                    ASSERT_TRUE(WriteBytes(reach(path), "next\r\n"));
-                }
+                ASSERT_TRUE(holding != Replaced || ::DeleteFileW(reach(path).c_str()));
+                ASSERT_TRUE(!written || WriteBytes(reach(path), "next\r\n"));
                 session.Press(key);
                 EXPECT_EQ(session.ExitCode(), key == VK_RETURN ? 1u : 0u);
+                const auto writeAnew = [&] {
+                    return UniqueFileHandle(::CreateFileW(reach(path).c_str(), GENERIC_WRITE, 0,
+                                                          nullptr, CREATE_NEW, 0, nullptr));
+                };
                 if (holding == SharingDeletion) {
-                    const auto writeAnew = [&] {
-                        return static_cast<bool>(
-                            UniqueFileHandle(::CreateFileW(reach(path).c_str(), GENERIC_WRITE, 0,
-                                                           nullptr, CREATE_NEW, 0, nullptr)));
-                    };
-                    EXPECT_EQ(writeAnew(), freesNames) << "while the holder has it";
+                    EXPECT_EQ(static_cast<bool>(writeAnew()), freesNames) << "while still held";
                     holder.reset();
-                    EXPECT_TRUE(freesNames || writeAnew()) << "once the holder let go";
-                    continue;
+                    EXPECT_TRUE(freesNames || writeAnew()) << "once let go";
+                } else {
+                    EXPECT_EQ(FileExists(reach(path)),
+                              holding == AllAlong || holding == ReadOnly || written);
                 }
-                EXPECT_EQ(FileExists(reach(path)),
-                          holding == AllAlong || written || holding == ReadOnly);
-                if (written) {
-                    EXPECT_EQ(ReadBytes(reach(path)), "next\r\n");
-                }
+                EXPECT_EQ(written ? ReadBytes(reach(path)) : "", written ? "next\r\n" : "");
                 ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             }
         }

@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -82,14 +83,11 @@ bool HoldsNoIconSource(LPCWSTR name) {
     const UniqueFileHandle file(
         ::CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, 0, nullptr));
-    char head[4] = {};
+    std::uint32_t head = 0; // little-endian, as the bytes of both marks below
     DWORD got = 0;
-    if (!file || !::ReadFile(file.get(), head, sizeof(head), &got, nullptr)) {
-        return false;
-    }
-    const bool executable = got >= 2 && head[0] == 'M' && head[1] == 'Z';
-    const bool iconFile = got == 4 && std::memcmp(head, "\0\0\1\0", 4) == 0;
-    return !executable && !iconFile;
+    // Executables and libraries start with "MZ", icon files with 00 00 01 00.
+    return file && ::ReadFile(file.get(), &head, sizeof(head), &got, nullptr) &&
+           (head & 0xFFFF) != 0x5A4D && head != 0x00010000;
 }
 
 FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {
