@@ -165,7 +165,8 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
                             ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_READONLY));
                 UniqueFileHandle holder;
                 if (holding != None && holding != ReadOnly) {
-                    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
+                    const DWORD share = FILE_SHARE_READ |
+                                        (holding > AllAlong ? FILE_SHARE_WRITE : 0) |
                                         (holding == SharingDeletion ? FILE_SHARE_DELETE : 0);
                     holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, share, nullptr,
                                                OPEN_EXISTING, 0, nullptr));

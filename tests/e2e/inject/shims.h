@@ -21,8 +21,7 @@ enum Shim : std::uint32_t {
     kShimShortPathsOnly = 8,
     // The process runs in session 0, which no user sees (Wine puts every process in session 1).
     kShimSessionZero = 16,
-    // ExtractIconW returns 1, not 0, for a file that exists but is no executable, library or
-    // icon file (Wine returns 0).
+    // ExtractIconW gives 1 for an existing file that is no executable, library or icon (Wine: 0).
     kShimExtractIconOne = 32,
 };
 
