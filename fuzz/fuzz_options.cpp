@@ -40,8 +40,9 @@ bool IsCatalogueText(const std::u16string& error, LanguageIndex language) {
 void CheckAccepted(const Settings& s, std::int32_t workAreaWidth) {
     Require(IsPlainArgument(s.title), "title");
     Require(IsPlainArgument(s.message), "message");
-    Require(!s.items.empty(), "items present");
-    Require(!s.listFile || s.items.size() == 1, "one list file");
+    Require(s.listFile ? s.items.empty() && s.listFilePath && IsPlainArgument(*s.listFilePath)
+                       : !s.items.empty() && !s.listFilePath,
+            "items, or one list file");
     for (std::size_t i = 0; i < s.items.size(); ++i) {
         Require(IsPlainArgument(s.items[i]), "item");
     }

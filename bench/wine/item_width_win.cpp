@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
+#include <variant>
 
 namespace {
 
@@ -53,10 +55,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         count > 2 ? std::max(1, static_cast<int>(std::wcstol(argv.get()[2], nullptr, 10))) : 3;
     argv.reset();
 
-    sevrane::ItemList items;
-    if (sevrane::LoadListFile(path, false, items) != sevrane::ListFileStatus::Read) {
+    auto read = sevrane::ReadList(path, false);
+    if (!std::holds_alternative<sevrane::ListRead>(read)) {
         return 3;
     }
+    const sevrane::ItemList items = std::move(std::get<sevrane::ListRead>(read).items);
     const sevrane::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10,
                                                          nullptr, nullptr, nullptr, nullptr));
     const sevrane::WindowDc dc(window.get());

@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -84,12 +86,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         LARGE_INTEGER start{};
         LARGE_INTEGER end{};
         if (reader) {
-            ItemList list;
             ::QueryPerformanceCounter(&start);
-            if (LoadListFile(listPath, unicode, list) != ListFileStatus::Read) {
+            auto read = ReadList(listPath, unicode);
+            ::QueryPerformanceCounter(&end);
+            if (!std::holds_alternative<ListRead>(read)) {
                 return 3;
             }
-            ::QueryPerformanceCounter(&end);
+            const ItemList list = std::move(std::get<ListRead>(read).items);
             if (mode == L"copy") {
                 ::QueryPerformanceCounter(&start);
                 const ItemList copy(list);

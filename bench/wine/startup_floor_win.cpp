@@ -14,6 +14,8 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
+#include <variant>
 
 namespace {
 
@@ -39,10 +41,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const bool unicode = count > 3 && ::_wcsicmp(argv.get()[3], L"/u") == 0;
     argv.reset();
 
-    sevrane::ItemList items;
-    if (sevrane::LoadListFile(path, unicode, items) != sevrane::ListFileStatus::Read) {
+    auto read = sevrane::ReadList(path, unicode);
+    if (!std::holds_alternative<sevrane::ListRead>(read)) {
         return 3;
     }
+    const sevrane::ItemList items = std::move(std::get<sevrane::ListRead>(read).items);
     sevrane::MarkPhase("settings");
 
     WNDCLASSW windowClass{};

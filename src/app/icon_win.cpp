@@ -2,7 +2,7 @@
 
 #include "app/icon_file.h"
 #include "platform/full_path_win.h"
-#include "platform/wide_win.h"
+#include "platform/platform_path_win.h"
 
 #include <io.h>
 #include <shellapi.h>
@@ -38,9 +38,10 @@ bool ReadMore(HANDLE file, std::string& head, std::size_t count) {
 // faults on a directory that points past the end of the file: such a file is checked first.
 // One that cannot be read counts as one without icons.
 bool MayExtractFrom(const std::u16string& path) {
-    const UniqueFileHandle file(::CreateFileW(
-        Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFileHandle file(
+        ::CreateFileW(PlatformPath(path).get(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return false;
     }
@@ -57,7 +58,8 @@ bool MayExtractFrom(const std::u16string& path) {
 } // namespace
 
 IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
-    if (::_waccess_s(Wide(spec.file), 0) != 0) {
+    // A long path is found as the list file's is; the icon loaders may still refuse it below.
+    if (::_waccess_s(PlatformPath(spec.file).get(), 0) != 0) {
         return {UniqueIcon(), Failure{MessageId::MsgFileNotFound, spec.file}};
     }
     if (!MayExtractFrom(spec.file)) {
@@ -66,8 +68,10 @@ IconLoad LoadOptionIcon(HINSTANCE instance, const IconSpec& spec) {
     // A negative index travels as its unsigned bit pattern: ExtractIconW reads it as a resource
     // identifier (its absolute value). -1 would ask for the icon count; parsing refuses it.
     // Libraries load from System32 only: a relative library or program is named in full.
+    // A full path of MAX_PATH units or more goes in its extended-length form. Wine 8's loader
+    // gives no icon for it in either form, and Microsoft documents no long paths for this call.
     const std::u16string file = FullPathOf(spec.file).value_or(spec.file);
-    HICON icon = ::ExtractIconW(instance, Wide(file), static_cast<UINT>(spec.index));
+    HICON icon = ::ExtractIconW(instance, PlatformPath(file).get(), static_cast<UINT>(spec.index));
     // ExtractIconW's odd rule: it returns 1, not NULL, for a file that exists but is no
     // executable, library or icon file. Neither 0 nor 1 is an icon, and 1 must never reach
     // DestroyIcon.

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace sevrane {
 namespace {
@@ -145,14 +146,28 @@ std::optional<Failure> ApplyIconValue(const OptionRow& option, const std::u16str
     return std::nullopt;
 }
 
-// The title, the message, then every further argument an item.
-void AddPositional(const std::u16string& argument, Settings& settings) {
+// The title, the message, then every further argument a list argument.
+void AddPositional(const std::u16string& argument, Settings& settings,
+                   std::vector<const std::u16string*>& listArguments) {
     if (settings.title.empty()) {
         settings.title = argument;
     } else if (settings.message.empty()) {
         settings.message = argument;
     } else {
-        settings.items.push_back(argument);
+        listArguments.push_back(&argument);
+    }
+}
+
+// The list arguments are the items, or with "/f" (which may come after them) the list file's
+// path when there is exactly one; none or several stay items for the checks to report.
+void PlaceListArguments(const std::vector<const std::u16string*>& listArguments,
+                        Settings& settings) {
+    if (settings.listFile && listArguments.size() == 1) {
+        settings.listFilePath = *listArguments.front();
+        return;
+    }
+    for (const std::u16string* argument : listArguments) {
+        settings.items.push_back(*argument);
     }
 }
 
@@ -179,6 +194,7 @@ std::optional<Failure> TakeValue(const OptionRow& option, std::span<const std::u
 ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32_t workAreaWidth) {
     ParseResult result;
     Settings& settings = result.settings;
+    std::vector<const std::u16string*> listArguments;
     for (std::size_t i = 0; i < arguments.size() && !result.error; ++i) {
         const std::u16string& argument = arguments[i];
         if (argument.empty()) {
@@ -192,9 +208,10 @@ ParseResult ParseArguments(std::span<const std::u16string> arguments, std::int32
         } else if (argument.front() == u'/') {
             result.error = Failure{MessageId::MsgParameterInvalid, argument};
         } else {
-            AddPositional(argument, settings);
+            AddPositional(argument, settings, listArguments);
         }
     }
+    PlaceListArguments(listArguments, settings);
     return result;
 }
 
@@ -205,20 +222,18 @@ std::optional<Failure> CheckSettings(const Settings& settings) {
     if (settings.message.empty()) {
         return Failure{MessageId::MsgMessageNotSpecified, {}};
     }
-    // With a list file the items hold only its path here; the lines are read later and the
-    // list box itself ignores a selection beyond its last line, so the number is not held
-    // against anything then.
+    // With a list file the lines are read later and the list box itself ignores a selection
+    // beyond its last line, so the number is not held against anything then.
     if (!settings.listFile && settings.selectIndex &&
         static_cast<std::size_t>(*settings.selectIndex) >= settings.items.size()) {
         // Parsing keeps selectIndex at most 2147483646, so the number fits.
         return Failure{MessageId::MsgSelectTooLarge, FormatNumber(*settings.selectIndex + 1)};
     }
     if (settings.listFile) {
-        if (settings.items.empty()) {
-            return Failure{MessageId::MsgListFileNotSpecified, {}};
-        }
-        if (settings.items.size() > 1) {
-            return Failure{MessageId::MsgListFileParameterInvalid, {}};
+        if (!settings.listFilePath) {
+            return Failure{settings.items.empty() ? MessageId::MsgListFileNotSpecified
+                                                  : MessageId::MsgListFileParameterInvalid,
+                           {}};
         }
     } else if (settings.items.empty()) {
         return Failure{MessageId::MsgListNotSpecified, {}};

@@ -9,12 +9,16 @@
 #include "platform/trace_win.h"
 #include "platform/wide_win.h"
 #include "text/escapes.h"
+#include "text/list_delete_win.h"
 #include "text/list_file_win.h"
 #include "window/window_win.h"
 
 #include <wchar.h>
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace sevrane {
@@ -63,9 +67,10 @@ bool RunsInSessionZero() {
 }
 
 // Builds the window, reports what kept it from being shown, and runs it. The run sequence, not
-// the window, knows the list file: it is deleted only once the window is complete, and a list
-// that cannot be shown whole is reported as the file not read, the file kept for another try.
-int RunListWindow(const WindowRequest& request, const std::u16string& listFilePath) {
+// the window, knows the list file: the file read for "/fd" (toDelete) is deleted only once the
+// window is complete, and a list that cannot be shown whole is reported as the file not read,
+// the file kept for another try.
+int RunListWindow(const WindowRequest& request, const std::optional<FileIdentity>& toDelete) {
     const Settings& settings = *request.settings;
     ListWindow window(request);
     switch (window.Build()) {
@@ -75,8 +80,9 @@ int RunListWindow(const WindowRequest& request, const std::u16string& listFilePa
         ShowWarning(window.RefusalWarning(), request.language);
         return 0;
     case BuildStatus::ListNotShown:
-        if (settings.listFile) {
-            ShowWarning(Failure{MessageId::MsgFileNotOpened, listFilePath}, request.language);
+        if (settings.listFilePath) {
+            ShowWarning(Failure{MessageId::MsgFileNotOpened, *settings.listFilePath},
+                        request.language);
         }
         return 0;
     case BuildStatus::Failed:
@@ -84,11 +90,13 @@ int RunListWindow(const WindowRequest& request, const std::u16string& listFilePa
     }
     // Gone before the user can act, whatever the choice; a failure is not reported. A holder that
     // keeps others from deleting (a scanner, a sync client, an editor that has just saved it)
-    // has mostly let go by the time the window closes: the file is tried once more then.
-    const bool held = settings.deleteListFile && DeleteListFile(listFilePath);
+    // has mostly let go by the time the window closes: the file is tried once more then, if it
+    // is still the one read.
+    const bool held =
+        toDelete && DeleteListFile(*settings.listFilePath, *toDelete) == ListDeletion::Held;
     const int result = window.ShowAndRun();
     if (held) {
-        DeleteListFile(listFilePath);
+        DeleteListFile(*settings.listFilePath, *toDelete);
     }
     return result;
 }
@@ -109,11 +117,18 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
     if (settings.escapes) {
         ProcessMessageEscapes(settings.message);
     }
-    std::u16string listFilePath;
-    if (settings.listFile) {
-        if (const auto failure = RunListFileStep(settings, listFilePath)) {
+    // Standard input is no file to delete; nor is a file the platform cannot tell apart.
+    std::optional<FileIdentity> toDelete;
+    if (settings.listFilePath) {
+        auto read = ReadList(*settings.listFilePath, settings.unicodeListFile);
+        if (const auto* failure = std::get_if<Failure>(&read)) {
             ShowWarning(*failure, language);
             return 0;
+        }
+        ListRead& list = std::get<ListRead>(read);
+        settings.items = std::move(list.items);
+        if (settings.deleteListFile) {
+            toDelete = list.identity;
         }
     }
     IconLoad icon;
@@ -128,7 +143,7 @@ int RunSettings(HINSTANCE instance, int showCommand, const std::vector<std::u16s
                                 workArea, icon.icon.get(), language};
     MarkPhase("settings");
     // The window and its font are gone when this returns; the icon, made before them, goes after.
-    return RunListWindow(request, listFilePath);
+    return RunListWindow(request, toDelete);
 }
 
 // The half of the catalogue the user's UI language asks for; chosen once, first thing in a run.

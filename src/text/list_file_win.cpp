@@ -1,21 +1,18 @@
 #include "text/list_file_win.h"
 
-#include "platform/full_path_win.h"
 #include "platform/handles_win.h"
+#include "platform/platform_path_win.h"
 #include "platform/trace_win.h"
-#include "platform/wide_win.h"
+#include "text/code_page_win.h"
 #include "text/list_decoder.h"
-#include "text/long_path.h"
 
 #include <io.h>
 #include <windows.h>
 
-#include <climits>
 #include <memory>
 #include <new>
 #include <stdexcept>
 #include <string_view>
-#include <vector>
 
 namespace sevrane {
 
@@ -24,111 +21,7 @@ namespace {
 // Large enough to keep the per-read cost out of sight, small enough to stay in the cache.
 constexpr DWORD kReadSize = 64 * 1024;
 
-// MultiByteToWideChar takes an int length: a longer line is converted in pieces that end on a
-// character boundary of the code page.
-constexpr std::size_t kConvertPieceLimit = std::size_t{1} << 30;
-
-std::size_t CharacterBoundary(UINT codePage, std::string_view bytes, std::size_t limit) {
-    if (codePage == CP_UTF8 || (codePage == CP_ACP && ::GetACP() == CP_UTF8)) {
-        // Back off over continuation bytes to the start of the character.
-        std::size_t end = limit;
-        while (end > limit - 4 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        return end;
-    }
-    // A trail byte can look like a lead byte, so walk from a known boundary.
-    std::size_t end = 0;
-    while (true) {
-        const std::size_t width =
-            ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[end])) ? 2 : 1;
-        if (end + width > limit) {
-            return end;
-        }
-        end += width;
-    }
-}
-
-bool AppendConverted(UINT codePage, std::string_view bytes, std::u16string& out) {
-    while (!bytes.empty()) {
-        std::size_t piece = bytes.size();
-        if (piece > kConvertPieceLimit) {
-            piece = CharacterBoundary(codePage, bytes, kConvertPieceLimit);
-        }
-        const int length = static_cast<int>(piece);
-        // Flags 0: bytes that are not valid in the code page get the platform's replacement.
-        const int units = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-        if (units <= 0) {
-            return false;
-        }
-        const std::size_t old = out.size();
-        out.resize(old + static_cast<std::size_t>(units));
-        auto* target = reinterpret_cast<wchar_t*>(out.data() + old);
-        if (::MultiByteToWideChar(codePage, 0, bytes.data(), length, target, units) != units) {
-            return false;
-        }
-        bytes.remove_prefix(piece);
-    }
-    return true;
-}
-
-// Converts a line with one call straight behind the text already in out (the items' shared
-// buffer), which is quicker than asking for the size first. No code page gives more UTF-16
-// units than bytes; should one, the two-call path above takes over, as it does for lines too
-// long for one call.
-class LineConverter {
-public:
-    explicit LineConverter(UINT codePage) : codePage_(codePage) {}
-
-    bool operator()(std::string_view bytes, std::u16string& out) const {
-        if (bytes.size() > kConvertPieceLimit) {
-            return AppendConverted(codePage_, bytes, out);
-        }
-        const std::size_t old = out.size();
-        out.resize(old + bytes.size());
-        const int length = static_cast<int>(bytes.size());
-        const int units =
-            ::MultiByteToWideChar(codePage_, 0, bytes.data(), length,
-                                  reinterpret_cast<wchar_t*>(out.data() + old), length);
-        if (units <= 0) {
-            out.resize(old);
-            return AppendConverted(codePage_, bytes, out);
-        }
-        out.resize(old + static_cast<std::size_t>(units));
-        return true;
-    }
-
-private:
-    UINT codePage_;
-};
-
-ListConverters PlatformConverters() {
-    return ListConverters{LineConverter(CP_ACP), LineConverter(CP_UTF8)};
-}
-
-// The path in the form the platform takes: one whose full path is too long for the platform's
-// plain form goes in its extended-length form, whatever form it was typed in (relative, "\dir",
-// "C:dir", with ".." or "/"), for the platform measures the full path; any other as typed (and
-// so it is when the full path cannot be had).
-class PlatformPath {
-public:
-    explicit PlatformPath(const std::u16string& path) : path_(path) {
-        try {
-            if (const auto full = FullPathOf(path); full && NeedsExtendedLengthForm(*full)) {
-                extended_ = ExtendedLengthForm(*full);
-            }
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    PlatformPath(const PlatformPath&) = delete;
-    PlatformPath& operator=(const PlatformPath&) = delete;
-
-    const wchar_t* get() const { return Wide(extended_.empty() ? path_ : extended_); }
-
-private:
-    const std::u16string& path_;
-    std::u16string extended_;
-};
+enum class ListFileStatus { Read, NotOpened };
 
 // A virus scanner or a sync client may hold a file it has just seen being written, for a moment:
 // such a holder is waited for, about a second in short steps, before the file counts as not
@@ -206,7 +99,8 @@ ListFileStatus NotAFile(DWORD type) {
     return ListFileStatus::NotOpened;
 }
 
-ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList& items) {
+// The file's lines, and which file they came from: the handle read through tells.
+ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ListRead& read) {
     const UniqueFileHandle file = OpenListFile(path);
     if (!file) {
         TraceLastFailure(L"CreateFileW");
@@ -217,7 +111,11 @@ ListFileStatus DecodeListFile(const std::u16string& path, bool unicode, ItemList
     if (const DWORD type = ::GetFileType(file.get()); type != FILE_TYPE_DISK) {
         return NotAFile(type);
     }
-    return DecodeList(file.get(), FILE_TYPE_DISK, unicode, items);
+    const ListFileStatus status = DecodeList(file.get(), FILE_TYPE_DISK, unicode, read.items);
+    if (status == ListFileStatus::Read) {
+        read.identity = IdentityOf(file.get());
+    }
+    return status;
 }
 
 // Standard input is the caller's own: a pipe or a redirected file is read, and left open. A
@@ -239,60 +137,37 @@ ListFileStatus DecodeStandardInput(bool unicode, ItemList& items) {
     return DecodeList(input, type, unicode, items);
 }
 
-// Runs a read into items: what cannot be held counts as not readable, and leaves no items.
-template <typename Read>
-ListFileStatus LoadInto(ItemList& items, Read read) {
-    items.clear();
-    ListFileStatus status = ListFileStatus::NotOpened;
+// Items that cannot be held make a list that cannot be read, not a reason to end with a code of
+// the runtime's own. The items read so far go with the result, before the box that follows.
+template <typename Decode>
+ListFileStatus Guarded(Decode decode) {
     try {
-        status = read();
+        return decode();
     } catch (const std::bad_alloc&) {
-        // Items that cannot be held are a file that cannot be read, not a reason to end with a
-        // code of the runtime's own.
     } catch (const std::length_error&) {
     }
-    if (status != ListFileStatus::Read) {
-        // An empty list gives its memory back, for the box that follows.
-        items = ItemList();
-    }
-    return status;
+    return ListFileStatus::NotOpened;
 }
 
 } // namespace
 
-ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items) {
-    return LoadInto(items, [&] { return DecodeListFile(path, unicode, items); });
-}
-
-ListFileStatus LoadStandardInput(bool unicode, ItemList& items) {
-    return LoadInto(items, [&] { return DecodeStandardInput(unicode, items); });
-}
-
-bool DeleteListFile(const std::u16string& path) {
-    return path != kStandardInputList && !::DeleteFileW(PlatformPath(path).get()) &&
-           ::GetLastError() == ERROR_SHARING_VIOLATION;
-}
-
-std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath) {
-    // The checks of the command line leave exactly one list argument: the path, not an item.
-    listFilePath =
-        settings.items.empty() ? std::u16string() : std::u16string(settings.items.front());
-    settings.items.clear();
-    if (listFilePath == kStandardInputList) {
-        if (LoadStandardInput(settings.unicodeListFile, settings.items) != ListFileStatus::Read) {
-            return Failure{MessageId::MsgFileNotOpened, listFilePath};
+std::variant<ListRead, Failure> ReadList(const std::u16string& path, bool unicode) {
+    ListRead read;
+    if (path == kStandardInputList) {
+        if (Guarded([&] { return DecodeStandardInput(unicode, read.items); }) !=
+            ListFileStatus::Read) {
+            return Failure{MessageId::MsgFileNotOpened, path};
         }
-        return std::nullopt;
+        return read;
     }
     // Mode 0 tests existence only; a directory exists too (and fails later, to open).
-    if (::_waccess_s(PlatformPath(listFilePath).get(), 0) != 0) {
-        return Failure{MessageId::MsgFileNotFound, listFilePath};
+    if (::_waccess_s(PlatformPath(path).get(), 0) != 0) {
+        return Failure{MessageId::MsgFileNotFound, path};
     }
-    if (LoadListFile(listFilePath, settings.unicodeListFile, settings.items) !=
-        ListFileStatus::Read) {
-        return Failure{MessageId::MsgFileNotOpened, listFilePath};
+    if (Guarded([&] { return DecodeListFile(path, unicode, read); }) != ListFileStatus::Read) {
+        return Failure{MessageId::MsgFileNotOpened, path};
     }
-    return std::nullopt;
+    return read;
 }
 
 } // namespace sevrane

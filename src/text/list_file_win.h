@@ -1,35 +1,31 @@
-// The list file of "/f" and "/fd": its path, its existence, and its lines as items.
+// The list of "/f" and "/fd": a file's lines, or standard input's, as items.
 #pragma once
 
+#include "platform/file_identity_win.h"
 #include "vocabulary/catalogue.h"
-#include "vocabulary/settings.h"
+#include "vocabulary/item_list.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace sevrane {
 
 // The list argument that names standard input instead of a file.
 inline constexpr std::u16string_view kStandardInputList = u"-";
 
-// Moves the one list argument out of settings.items into listFilePath, tests that it exists
-// and reads it in place of the items ("-" reads standard input). A failure ends the run.
-std::optional<Failure> RunListFileStep(Settings& settings, std::u16string& listFilePath);
+struct ListRead {
+    ItemList items;
+    // The file the items came from, for "/fd" to delete that one only. None for standard input,
+    // or when the platform could not tell.
+    std::optional<FileIdentity> identity;
+};
 
-// Deletes the list file of "/fd"; a failure is not reported. Standard input is not a file. True
-// when another process holds the file open without sharing its deletion: a later try may succeed.
-bool DeleteListFile(const std::u16string& path);
-
-enum class ListFileStatus { Read, NotOpened };
-
-// The file's lines in place of items: NotOpened when the file cannot be opened or read to its end
-// (a directory, a device or a pipe, a file another process is writing, holds exclusively or
-// has locked, still after about a second), items then empty.
-ListFileStatus LoadListFile(const std::u16string& path, bool unicode, ItemList& items);
-
-// Standard input's lines in place of items, read to its end: NotOpened when there is none, or it
-// is a console or a device rather than a pipe or a file.
-ListFileStatus LoadStandardInput(bool unicode, ItemList& items);
+// The lines of the file at path ("-": standard input, read to its end), decoded as "/u" says; or
+// the failure to show. Not found: the path does not exist. Not opened: it cannot be opened or
+// read to its end (a directory, a device or a pipe, a file another process is writing, holds
+// exclusively or has locked still after about a second, a console as standard input).
+std::variant<ListRead, Failure> ReadList(const std::u16string& path, bool unicode);
 
 } // namespace sevrane

@@ -40,6 +40,9 @@ struct Settings {
     ItemList items;
     bool escapes = false;
     bool listFile = false;
+    // With "/f" or "/fd", the one list argument, as typed: the list's path ("-": standard
+    // input), not an item. Absent when there is none or there are several.
+    std::optional<std::u16string> listFilePath;
     bool deleteListFile = false;
     bool unicodeListFile = false;
     WindowSettings window;

@@ -159,6 +159,11 @@ std::string Fault(const Command& command, const FaultRun& run) {
         !run.listKept) {
         return "list file deleted, window never shown";
     }
+    // A file that cannot be told to be the one read is never deleted.
+    if (run.plan.faults.point == FaultPoint::GetFileInformationByHandle && run.plan.faults.failed &&
+        !run.listKept) {
+        return "list file deleted without its identity";
+    }
     if (command.arguments.back() == L"-" && !run.listKept) {
         return "standard input's file deleted";
     }

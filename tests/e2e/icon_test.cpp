@@ -2,6 +2,7 @@
 // the failures of the load step, and where they stand in the order of the run.
 #include "driver/files_win.h"
 #include "e2e_support.h"
+#include "inject/injection_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -76,9 +77,15 @@ TEST(Icon, WindowWithoutTheOptionHasNoIconOfItsOwn) {
     EXPECT_EQ(report->smallIcon.handle, 0u);
 }
 
-// File names stay ASCII: the Japanese run may lack a Unix locale for other names.
+// File names stay ASCII: the Japanese run may lack a Unix locale for other names. Windows' rules
+// apply: 1 from ExtractIconW for a file without icons; long paths only in the "\\?\" form.
 void ExpectLoadFailuresNameTheFile() {
     TempDir dir;
+    const std::wstring folder = dir.File(std::wstring(200, L'd'));
+    const std::wstring longIcon =
+        folder + L"\\" + std::wstring(295 - folder.size(), L'i') + L".ico";
+    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr) &&
+                WriteBytes(L"\\\\?\\" + longIcon, IconFileBytes()));
     const std::wstring text = dir.File(L"notes.txt");
     ASSERT_TRUE(WriteBytes(text, "not an icon\r\n"));
     const std::wstring missing = dir.File(L"missing.ico");
@@ -104,10 +111,14 @@ void ExpectLoadFailuresNameTheFile() {
         {library + L",99999", Text(MessageId::MsgIconNotRetrieved, library)},
         {farImage, Text(MessageId::MsgIconNotRetrieved, farImage)},
         {manyEntries, Text(MessageId::MsgIconNotRetrieved, manyEntries)},
+        {longIcon, Text(MessageId::MsgIconNotRetrieved, longIcon)},
     };
+    LaunchOptions asWindows;
+    asWindows.plan = InjectionPlan{.shims = kShimExtractIconOne | kShimShortPathsOnly};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.value));
-        ExpectSingleBox(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}), c.text);
+        ExpectSingleBox(RunToEnd({L"/i", c.value, L"Title", L"Message", L"item"}, asWindows),
+                        c.text);
     }
 }
 

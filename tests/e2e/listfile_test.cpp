@@ -128,6 +128,16 @@ TEST(ListFile, SelectionNumberAppliesToTheFilesLines) {
     EXPECT_EQ(session.ExitCode(), 2u);
 }
 
+// Whether the system frees a file's name at its deletion while another program still has it
+// open (POSIX semantics, Windows 10 1709 and later on NTFS), as the program asks it to.
+bool FreesNamesAtOnce(const std::wstring& scratch) {
+    DWORD deletePosix = 0x3;
+    const UniqueFileHandle file(::CreateFileW(scratch.c_str(), DELETE | GENERIC_WRITE, 0, nullptr,
+                                              CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file && ::SetFileInformationByHandle(file.get(), FILE_INFO_BY_HANDLE_CLASS(21),
+                                                &deletePosix, sizeof(deletePosix));
+}
+
 void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     TempDir dir;
     // A path of 300 characters too, beyond what Windows takes without its "\\?\" form.
@@ -136,27 +146,59 @@ void ExpectDeletedOnceTheWindowIsVisibleWhateverTheUserDoes() {
     // This test reaches the files in that form; the program is given them as they are.
     const auto reach = [](const std::wstring& path) { return L"\\\\?\\" + path; };
     ASSERT_TRUE(::CreateDirectoryW(reach(folder).c_str(), nullptr));
+    const bool freesNames = FreesNamesAtOnce(dir.File(L"scratch"));
+    // Another program holds the file: not at all; or shared for reading, not deletion (a
+    // scanner, a sync client), until the window shows (the file goes when it closes) or all
+    // along (the file stays); until the window shows, and then a script writes its next list
+    // under the name, in place (cmd's ">") or as a new file: that one stays. Or shared for
+    // deletion too, all along (an indexer): the name is free for a new file at once where the
+    // system frees it (Wine 8 does not), else once that program lets go. A read-only file stays.
+    enum Holding { None, UntilShown, AllAlong, Rewritten, Replaced, SharingDeletion, ReadOnly };
     for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
         for (const std::wstring& path : {dir.File(L"gone.txt"), longPath}) {
-            // Held by none; or shared for reading, not deletion (a scanner, a sync client), until
-            // the window shows (the file goes when it closes), or all along (the file stays).
-            for (const int holding : {0, 1, 2}) {
+            for (int h = None; h <= ReadOnly; ++h) {
+                const auto holding = static_cast<Holding>(h);
+                SCOPED_TRACE(testing::Message() << "holding " << h << ", key " << key << ", "
+                                                << path.size() << " characters");
                 ASSERT_TRUE(WriteBytes(reach(path), "one\r\ntwo\r\n"));
+                ASSERT_TRUE(holding != ReadOnly ||
+                            ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_READONLY));
                 UniqueFileHandle holder;
-                if (holding != 0) {
-                    holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+                if (holding != None && holding != ReadOnly) {
+                    const DWORD share = FILE_SHARE_READ |
+                                        (holding > AllAlong ? FILE_SHARE_WRITE : 0) |
+                                        (holding == SharingDeletion ? FILE_SHARE_DELETE : 0);
+                    holder.reset(::CreateFileW(reach(path).c_str(), GENERIC_READ, share, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
                 }
                 WindowSession session;
                 ASSERT_TRUE(session.Open({L"/fd", L"/s", L"1", L"T", L"M", path}));
-                EXPECT_EQ(FileExists(reach(path)), holding != 0) << "while the window shows";
+                EXPECT_TRUE(holding == SharingDeletion ||
+                            FileExists(reach(path)) == (holding != None))
+                    << "while the window shows";
                 EXPECT_EQ(ListItems(session.list), (Items{L"one", L"two"}));
-                if (holding == 1) {
+                const bool written = holding == Rewritten || holding == Replaced;
+                if (holding == UntilShown || written) {
                     holder.reset();
                 }
+                ASSERT_TRUE(holding != Replaced || ::DeleteFileW(reach(path).c_str()));
+                ASSERT_TRUE(!written || WriteBytes(reach(path), "next\r\n"));
                 session.Press(key);
                 EXPECT_EQ(session.ExitCode(), key == VK_RETURN ? 1u : 0u);
-                EXPECT_EQ(FileExists(reach(path)), holding == 2);
+                const auto writeAnew = [&] {
+                    return UniqueFileHandle(::CreateFileW(reach(path).c_str(), GENERIC_WRITE, 0,
+                                                          nullptr, CREATE_NEW, 0, nullptr));
+                };
+                if (holding == SharingDeletion) {
+                    EXPECT_EQ(static_cast<bool>(writeAnew()), freesNames) << "while still held";
+                    holder.reset();
+                    EXPECT_TRUE(freesNames || writeAnew()) << "once let go";
+                } else {
+                    EXPECT_EQ(FileExists(reach(path)),
+                              holding == AllAlong || holding == ReadOnly || written);
+                }
+                EXPECT_EQ(written ? ReadBytes(reach(path)) : "", written ? "next\r\n" : "");
+                ::SetFileAttributesW(reach(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             }
         }
     }

@@ -86,9 +86,12 @@ TEST(Options, FlagsInAnyCaseMayRepeatAndDeleteStaysSet) {
         Parsed(Args({u"/E", u"/e", u"/M", u"/m", u"/u", u"/U", u"/FD", u"/f", u"T", u"M", u"l"}));
     EXPECT_TRUE(s.escapes && s.window.useUiFont && s.unicodeListFile && s.listFile &&
                 s.deleteListFile);
-    const Settings f = Parsed(Args({u"/F", u"T", u"M", u"l"}));
+    // The list argument is the path, not an item, wherever "/f" stands.
+    const Settings f = Parsed(Args({u"T", u"M", u"l", u"/F"}));
     EXPECT_TRUE(f.listFile);
     EXPECT_FALSE(f.deleteListFile);
+    EXPECT_TRUE(f.listFilePath == u"l" && s.listFilePath == u"l" && f.items.empty() &&
+                s.items.empty());
 }
 
 TEST(Options, WidthIsBoundedByTheWorkAreaGiven) {

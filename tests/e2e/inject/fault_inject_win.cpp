@@ -109,8 +109,24 @@ constexpr auto HookCreateFontIndirectW =
 constexpr auto HookGetTextMetricsW =
     kFailing<FaultPoint::GetTextMetricsW, decltype(&::GetTextMetricsW), FALSE>;
 constexpr auto HookDrawTextExW = kFailing<FaultPoint::DrawTextExW, decltype(&::DrawTextExW), 0>;
-constexpr auto HookExtractIconW =
-    kFailing<FaultPoint::ExtractIconW, decltype(&::ExtractIconW), nullptr>;
+constexpr auto HookGetFileInformationByHandle =
+    kFailing<FaultPoint::GetFileInformationByHandle, decltype(&::GetFileInformationByHandle), FALSE,
+             ERROR_ACCESS_DENIED>;
+constexpr auto HookSetFileInformationByHandle =
+    kFailing<FaultPoint::SetFileInformationByHandle, decltype(&::SetFileInformationByHandle), FALSE,
+             ERROR_ACCESS_DENIED>;
+
+// Fails as the other points do, or answers 1 where Windows does and Wine gives 0.
+HICON WINAPI HookExtractIconW(HINSTANCE instance, LPCWSTR file, UINT index) {
+    if (ShouldFail(FaultPoint::ExtractIconW)) {
+        return nullptr;
+    }
+    const HICON icon =
+        Original<decltype(&::ExtractIconW)>(FaultPoint::ExtractIconW)(instance, file, index);
+    return icon == nullptr && sevrane::e2e::shims::HoldsNoIconSource(file)
+               ? reinterpret_cast<HICON>(1)
+               : icon;
+}
 constexpr auto HookMessageBoxW =
     kFailing<FaultPoint::MessageBoxW, decltype(&::MessageBoxW), 0, ERROR_NOT_ENOUGH_MEMORY>;
 constexpr auto HookGetMessageW =
@@ -173,17 +189,6 @@ HANDLE WINAPI HookGetStdHandle(DWORD which) {
         return INVALID_HANDLE_VALUE;
     }
     return Original<decltype(&::GetStdHandle)>(FaultPoint::GetStdHandle)(which);
-}
-
-BOOL WINAPI HookDeleteFileW(LPCWSTR name) {
-    if (ShouldFail(FaultPoint::DeleteFileW)) {
-        ::SetLastError(ERROR_SHARING_VIOLATION);
-        return FALSE;
-    }
-    if (sevrane::e2e::shims::RefusesLongPath(name)) {
-        return FALSE;
-    }
-    return Original<decltype(&::DeleteFileW)>(FaultPoint::DeleteFileW)(name);
 }
 
 HWND WINAPI HookGetForegroundWindow() {

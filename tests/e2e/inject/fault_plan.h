@@ -34,7 +34,8 @@ namespace sevrane::e2e {
     X(DrawTextExW, DrawTextExW)                                                                    \
     X(ExtractIconW, ExtractIconW)                                                                  \
     X(MessageBoxW, MessageBoxW)                                                                    \
-    X(DeleteFileW, DeleteFileW)                                                                    \
+    X(GetFileInformationByHandle, GetFileInformationByHandle) /* the list file's identity */       \
+    X(SetFileInformationByHandle, SetFileInformationByHandle) /* the "/fd" deletion */             \
     X(GetMessageW, GetMessageW)                                                                    \
     X(GetForegroundWindow, GetForegroundWindow)                                                    \
     X(SetForegroundWindow, SetForegroundWindow)                                                    \

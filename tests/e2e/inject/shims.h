@@ -17,11 +17,12 @@ enum Shim : std::uint32_t {
     // Another program's window is in front, and the foreground is refused to this process.
     kShimForegroundElsewhere = 4,
     // Without the long-path setting, a path whose full form has MAX_PATH units or more is
-    // refused unless it is in the extended-length form "\\?\" (CreateFileW, DeleteFileW,
-    // _waccess_s).
+    // refused unless it is in the extended-length form "\\?\" (CreateFileW, _waccess_s).
     kShimShortPathsOnly = 8,
     // The process runs in session 0, which no user sees (Wine puts every process in session 1).
     kShimSessionZero = 16,
+    // ExtractIconW gives 1 for an existing file that is no executable, library or icon (Wine: 0).
+    kShimExtractIconOne = 32,
 };
 
 } // namespace sevrane::e2e

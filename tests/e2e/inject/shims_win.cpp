@@ -1,8 +1,11 @@
 #include "inject/shims_win.h"
 
+#include "platform/handles_win.h"
+
 #include <io.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -71,6 +74,20 @@ bool RefusesLongPath(LPCWSTR name) {
         return true;
     }
     return false;
+}
+
+bool HoldsNoIconSource(LPCWSTR name) {
+    if (plan == nullptr || (plan->shims & kShimExtractIconOne) == 0) {
+        return false;
+    }
+    const UniqueFileHandle file(
+        ::CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr));
+    std::uint32_t head = 0; // little-endian, as the bytes of both marks below
+    DWORD got = 0;
+    // Executables and libraries start with "MZ", icon files with 00 00 01 00.
+    return file && ::ReadFile(file.get(), &head, sizeof(head), &got, nullptr) &&
+           (head & 0xFFFF) != 0x5A4D && head != 0x00010000;
 }
 
 FARPROC WINAPI HookGetProcAddress(HMODULE module, LPCSTR name) {

@@ -20,6 +20,10 @@ bool ForegroundElsewhere();
 // A work area the real SystemParametersInfoW has just filled, as the plan's rules give it.
 void AdjustWorkArea(UINT action, PVOID value);
 
+// Whether Windows' ExtractIconW would answer 1 for the file: it exists, and is no executable,
+// library or icon file.
+bool HoldsNoIconSource(LPCWSTR name);
+
 // Whether Windows without the long-path setting refuses the path (last error set then).
 bool RefusesLongPath(LPCWSTR name);
 // The C runtime's start-up code finds _waccess_s with GetProcAddress and calls it directly:
