@@ -22,6 +22,10 @@ enum Shim : std::uint32_t {
     kShimShortPathsOnly = 8,
     // The process runs in session 0, which no user sees (Wine puts every process in session 1).
     kShimSessionZero = 16,
+    // A Japanese Windows, as Wine gives one under LC_ALL=ja_JP.UTF-8: the UI language Japanese
+    // (1041) and the ANSI code page Shift-JIS (932). Windows sets the one per user and the other
+    // per system, so a runner with an English UI gets them only this way.
+    kShimJapaneseUser = 32,
 };
 
 } // namespace sevrane::e2e
