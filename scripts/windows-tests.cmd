@@ -95,7 +95,7 @@ set run=0
 set skipped=0
 for /f "delims=" %%l in ('find "result=""completed""" ^< "%report%"') do set /a run+=1
 for /f "delims=" %%l in ('find "result=""skipped""" ^< "%report%"') do set /a skipped+=1
-echo windows-tests: %name%: %run% tests run, %skipped% skipped
+echo windows-tests: %name%: tests run %run%, skipped %skipped%
 if %run%==0 (
   echo windows-tests: %name% FAILED, it ran no test
   set failed=1

@@ -96,6 +96,9 @@ constexpr auto HookGetFileType = kFailing<FaultPoint::GetFileType, decltype(&::G
 constexpr auto HookGetFullPathNameW =
     kFailing<FaultPoint::GetFullPathNameW, decltype(&::GetFullPathNameW), 0,
              ERROR_NOT_ENOUGH_MEMORY>;
+constexpr auto FailingMultiByteToWideChar =
+    kFailing<FaultPoint::MultiByteToWideChar, decltype(&::MultiByteToWideChar), 0,
+             ERROR_INSUFFICIENT_BUFFER>;
 constexpr auto HookRegisterClassW =
     kFailing<FaultPoint::RegisterClassW, decltype(&::RegisterClassW), 0, ERROR_NOT_ENOUGH_MEMORY>;
 constexpr auto HookCreateWindowExW =
@@ -225,18 +228,12 @@ UINT WINAPI HookGetACP() {
     return JapaneseUser() ? kShiftJis : reinterpret_cast<decltype(&::GetACP)>(originalAcp)();
 }
 
-// Fails as the other points do; the Japanese user's ANSI code page is Shift-JIS.
+// The Japanese user's ANSI code page is Shift-JIS.
 int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH bytes, int size, LPWSTR text,
                                    int capacity) {
-    if (ShouldFail(FaultPoint::MultiByteToWideChar)) {
-        ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    if (JapaneseUser() && (codePage == CP_ACP || codePage == CP_THREAD_ACP)) {
-        codePage = kShiftJis;
-    }
-    return Original<decltype(&::MultiByteToWideChar)>(FaultPoint::MultiByteToWideChar)(
-        codePage, flags, bytes, size, text, capacity);
+    const bool ansi = codePage == CP_ACP || codePage == CP_THREAD_ACP;
+    return FailingMultiByteToWideChar(ansi && JapaneseUser() ? kShiftJis : codePage, flags, bytes,
+                                      size, text, capacity);
 }
 
 // The hook of each point, in the order of FaultPoint.
