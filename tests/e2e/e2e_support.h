@@ -31,7 +31,7 @@ inline std::wstring Text(MessageId id, std::wstring_view subject = {},
 // LC_ALL=ja_JP.UTF-8 on the run gives a Japanese UI; anywhere, --japanese-user.
 #define SEVRANE_SKIP_UNLESS_JAPANESE_UI()                                                          \
     if (!::sevrane::e2e::IsJapaneseRun())                                                          \
-    GTEST_SKIP() << "needs a Japanese UI language (--japanese-user; Windows: the user's display "   \
+    GTEST_SKIP() << "needs a Japanese UI language (--japanese-user; Windows: the user's display "  \
                     "language; Wine: LC_ALL=ja_JP.UTF-8), this one is "                            \
                  << ::sevrane::e2e::UiLanguage()
 
