@@ -1,5 +1,6 @@
 // Entry of the end-to-end tests. The program under test is the sevrane.exe of this build
-// (SEVRANE_E2E_EXE, a Unix path from CMake) unless --sevrane=<path> names another one.
+// (SEVRANE_E2E_EXE, a Unix path from CMake) unless --sevrane=<path> names another one;
+// --japanese-user runs it as a Japanese user's on any system.
 #include "driver/driver_win.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@ int wmain(int argc, wchar_t** argv) {
             const std::wstring value(argument.substr(option.size()));
             std::string narrow(value.begin(), value.end());
             path = narrow.empty() || narrow.front() != '/' ? value : sevrane::e2e::DosPath(narrow);
+        } else if (argument == L"--japanese-user") {
+            sevrane::e2e::SetJapaneseUser(true);
         }
     }
     sevrane::e2e::SetSevranePath(path);

@@ -28,11 +28,11 @@ inline std::wstring Text(MessageId id, std::wstring_view subject = {},
 
 // Windows sets the UI language per user, not per process: where it is not Japanese, a test of
 // the Japanese texts skips itself (GTEST_SKIP returns from the test, hence a macro). Under Wine,
-// LC_ALL=ja_JP.UTF-8 on the run gives a Japanese UI.
+// LC_ALL=ja_JP.UTF-8 on the run gives a Japanese UI; anywhere, --japanese-user.
 #define SEVRANE_SKIP_UNLESS_JAPANESE_UI()                                                          \
     if (!::sevrane::e2e::IsJapaneseRun())                                                          \
-    GTEST_SKIP() << "needs a Japanese UI language (Windows: the user's display language; "         \
-                    "Wine: LC_ALL=ja_JP.UTF-8), this one is "                                      \
+    GTEST_SKIP() << "needs a Japanese UI language (--japanese-user; Windows: the user's display "  \
+                    "language; Wine: LC_ALL=ja_JP.UTF-8), this one is "                            \
                  << ::sevrane::e2e::UiLanguage()
 
 // One body as two tests: the English run's, and its Japanese twin, which skips itself where the

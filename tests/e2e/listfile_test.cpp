@@ -357,7 +357,7 @@ SEVRANE_TEST_IN_BOTH_LANGUAGES(ListFile, ListsAsTodaysToolsWriteThem, ExpectList
 
 TEST(ListFile, JapaneseAnsiFileIsReadInTheJapaneseCodePage) {
     SEVRANE_SKIP_UNLESS_JAPANESE_UI();
-    ASSERT_EQ(::GetACP(), 932u);
+    ASSERT_EQ(AnsiCodePage(), 932u);
     TempDir dir;
     const std::wstring path = dir.File(L"list.txt");
     ASSERT_TRUE(WriteBytes(path, Encode(L"日本語\r\nカタカナ\r\n表示\r\n", 932)));

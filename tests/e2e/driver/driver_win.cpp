@@ -67,6 +67,8 @@ std::wstring& SevranePathStorage() {
     return path;
 }
 
+bool japaneseUser = false;
+
 } // namespace
 
 std::wstring DosPath(std::string_view path) {
@@ -90,6 +92,8 @@ std::wstring DosPath(std::string_view path) {
 void SetSevranePath(std::wstring path) { SevranePathStorage() = std::move(path); }
 
 const std::wstring& SevranePath() { return SevranePathStorage(); }
+
+void SetJapaneseUser(bool japanese) { japaneseUser = japanese; }
 
 std::wstring OwnDirectory() {
     std::wstring path(32768, L'\0'); // the longest path there is
@@ -260,7 +264,12 @@ Process LaunchCommandLine(const std::wstring& program, const std::wstring& comma
 }
 
 Process Launch(const Arguments& arguments, const LaunchOptions& options) {
-    return LaunchCommandLine(SevranePath(), BuildCommandLine(SevranePath(), arguments), options);
+    LaunchOptions launch = options;
+    if (japaneseUser) {
+        launch.plan = options.plan.value_or(InjectionPlan{});
+        launch.plan->shims |= kShimJapaneseUser;
+    }
+    return LaunchCommandLine(SevranePath(), BuildCommandLine(SevranePath(), arguments), launch);
 }
 
 // ---- Windows ------------------------------------------------------------------------------
@@ -648,6 +657,11 @@ LOGFONTW MessageFont() {
     return metrics.lfMessageFont;
 }
 
-LANGID UiLanguage() { return ::GetUserDefaultUILanguage(); }
+LANGID UiLanguage() {
+    return japaneseUser ? MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)
+                        : ::GetUserDefaultUILanguage();
+}
+
+UINT AnsiCodePage() { return japaneseUser ? 932 : ::GetACP(); }
 
 } // namespace sevrane::e2e

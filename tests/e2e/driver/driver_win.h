@@ -45,6 +45,9 @@ std::wstring DosPath(std::string_view path);
 void SetSevranePath(std::wstring path);
 const std::wstring& SevranePath();
 
+// Every run of sevrane.exe as a Japanese user's, where the system has none (kShimJapaneseUser).
+void SetJapaneseUser(bool japanese);
+
 // The directory of the running test executable, with a trailing backslash.
 std::wstring OwnDirectory();
 
@@ -223,6 +226,8 @@ void CloseFromCaption(HWND main);
 
 RECT WorkArea();
 LOGFONTW MessageFont();
+// The UI language and the ANSI code page that sevrane.exe gets.
 LANGID UiLanguage();
+UINT AnsiCodePage();
 
 } // namespace sevrane::e2e

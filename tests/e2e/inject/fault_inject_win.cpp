@@ -24,6 +24,7 @@ using sevrane::e2e::InjectionPlan;
 FaultPlan* plan = nullptr;
 void* originals[sevrane::e2e::kFaultPointCount] = {};
 void* originalLanguage = nullptr;
+void* originalAcp = nullptr;
 
 template <typename Function>
 Function Original(FaultPoint point) {
@@ -95,7 +96,7 @@ constexpr auto HookGetFileType = kFailing<FaultPoint::GetFileType, decltype(&::G
 constexpr auto HookGetFullPathNameW =
     kFailing<FaultPoint::GetFullPathNameW, decltype(&::GetFullPathNameW), 0,
              ERROR_NOT_ENOUGH_MEMORY>;
-constexpr auto HookMultiByteToWideChar =
+constexpr auto FailingMultiByteToWideChar =
     kFailing<FaultPoint::MultiByteToWideChar, decltype(&::MultiByteToWideChar), 0,
              ERROR_INSUFFICIENT_BUFFER>;
 constexpr auto HookRegisterClassW =
@@ -214,11 +215,30 @@ LRESULT WINAPI HookAddString(HWND window, UINT message, WPARAM wParam, LPARAM lP
                                                                       lParam);
 }
 
+bool JapaneseUser() {
+    return (sevrane::e2e::shims::plan->shims & sevrane::e2e::kShimJapaneseUser) != 0;
+}
+constexpr UINT kShiftJis = 932;
+
 LANGID WINAPI HookGetUserDefaultUILanguage() {
     if (plan != nullptr) {
         plan->started = 1;
     }
-    return reinterpret_cast<decltype(&::GetUserDefaultUILanguage)>(originalLanguage)();
+    return JapaneseUser()
+               ? MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)
+               : reinterpret_cast<decltype(&::GetUserDefaultUILanguage)>(originalLanguage)();
+}
+
+UINT WINAPI HookGetACP() {
+    return JapaneseUser() ? kShiftJis : reinterpret_cast<decltype(&::GetACP)>(originalAcp)();
+}
+
+// The Japanese user's ANSI code page is Shift-JIS.
+int WINAPI HookMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH bytes, int size, LPWSTR text,
+                                   int capacity) {
+    const bool ansi = codePage == CP_ACP || codePage == CP_THREAD_ACP;
+    return FailingMultiByteToWideChar(ansi && JapaneseUser() ? kShiftJis : codePage, flags, bytes,
+                                      size, text, capacity);
 }
 
 // The hook of each point, in the order of FaultPoint.
@@ -277,6 +297,8 @@ void PatchImports() {
             if (std::strcmp(name, "GetUserDefaultUILanguage") == 0) {
                 Replace(slot, reinterpret_cast<void*>(HookGetUserDefaultUILanguage),
                         originalLanguage);
+            } else if (std::strcmp(name, "GetACP") == 0) {
+                Replace(slot, reinterpret_cast<void*>(HookGetACP), originalAcp);
             } else if (std::strcmp(name, "ShowWindow") == 0) {
                 Replace(slot, reinterpret_cast<void*>(sevrane::e2e::shims::HookShowWindow),
                         sevrane::e2e::shims::originalShowWindow);

@@ -23,6 +23,10 @@ enum Shim : std::uint32_t {
     kShimSessionZero = 16,
     // ExtractIconW gives 1 for an existing file that is no executable, library or icon (Wine: 0).
     kShimExtractIconOne = 32,
+    // A Japanese Windows, as Wine gives one under LC_ALL=ja_JP.UTF-8: the UI language Japanese
+    // (1041) and the ANSI code page Shift-JIS (932). Windows sets the one per user and the other
+    // per system, so a runner with an English UI gets them only this way.
+    kShimJapaneseUser = 64,
 };
 
 } // namespace sevrane::e2e
