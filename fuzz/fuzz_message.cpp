@@ -67,11 +67,7 @@ std::u16string Message(const std::uint8_t* data, std::size_t size) {
         case 0: message.append(length, u'a'); break;
         case 1: message.append(1 + length % 4, u' '); break;
         case 2: message.append(length, u'\t'); break;
-        case 3:
-            for (std::size_t k = 0; k < length % 8 + 1; ++k) {
-                message.push_back(kIdeographs[(i + k) % kIdeographs.size()]);
-            }
-            break;
+        case 3: message.append(kIdeographs.substr(i % 5), 0, length % 5 + 1); break;
         case 4: message.append(length % 3 == 0 ? u"\r\n" : length % 3 == 1 ? u"\n" : u"\r"); break;
         case 5: message.append(100 * (1 + length % 16), u'a'); break; // past the measured line
         case 6: message.append(length, u'W'); break;
@@ -81,22 +77,6 @@ std::u16string Message(const std::uint8_t* data, std::size_t size) {
     return message;
 }
 
-// Where the breaker added line breaks, in the message's positions; fails unless every other
-// unit is the message's own.
-std::vector<std::size_t> AddedBreaks(std::u16string_view message, std::u16string_view broken) {
-    std::vector<std::size_t> added;
-    std::size_t i = 0;
-    for (const char16_t c : broken) {
-        if (i < message.size() && c == message[i]) {
-            ++i;
-        } else {
-            Require(c == u'\n', "the breaker changed the text");
-            added.push_back(i);
-        }
-    }
-    Require(i == message.size(), "the breaker dropped text");
-    return added;
-}
 
 } // namespace
 
@@ -107,7 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Width width{20 + data[0] * 4, 8 + data[1] % 64};
     const std::u16string message = Message(data + 2, size - 2);
     const std::u16string broken = sevrane::BreakLines(message, width.line, width);
-    const std::vector<std::size_t> added = AddedBreaks(message, broken);
+    std::vector<std::size_t> added; // where line breaks were added, in the message's positions
+    std::size_t i = 0;
+    for (const char16_t c : broken) {
+        const bool own = i < message.size() && c == message[i];
+        Require(own || c == u'\n', "the breaker changed the text");
+        own ? void(++i) : added.push_back(i);
+    }
+    Require(i == message.size(), "the breaker dropped text");
 
     // Each line of the result, from the message's line starts and the added breaks.
     std::size_t start = 0;
@@ -130,11 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (addedHere || at == message.size() || IsLineEnd(message[at])) {
             const std::u16string_view line = std::u16string_view(message).substr(start, at - start);
-            bool oneWord = true;
-            for (std::size_t k = 1; k < line.size(); ++k) {
-                oneWord = oneWord && !MayBreak(line[k - 1], line[k]);
+            std::size_t k = 1; // the first place inside the line
+            while (k < line.size() && !MayBreak(line[k - 1], line[k])) {
+                ++k;
             }
-            Require(oneWord || width.Fits(line), "a line of several words passes the width");
+            Require(k >= line.size() || width.Fits(line), "a line of several words passes the width");
             start = addedHere ? at : at + 1;
             next += addedHere ? 1 : 0;
         }
